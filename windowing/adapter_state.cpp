@@ -1,0 +1,10 @@
+#include "windowing/adapter_state.h"
+
+namespace windowing {
+
+AdapterState& adapterState() {
+    static AdapterState state;
+    return state;
+}
+
+}  // namespace windowing

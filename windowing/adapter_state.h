@@ -1,0 +1,60 @@
+// The adapter's one library-state object: the open window, the 2.x callbacks, the key table,
+// the cursor bookkeeping and the events collected during a poll.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "windowing/key_table.h"
+
+struct GLFWwindow;
+
+namespace windowing {
+
+using CloseRequestHandler = int (*)();
+using KeyHandler = void (*)(int key, int action);
+using MousePositionHandler = void (*)(int x, int y);
+
+struct PendingEvent {
+    enum class Kind { Key, CursorMove, CloseRequest };
+
+    Kind kind = Kind::Key;
+    // Events of a window that a callback has since closed are dropped.
+    unsigned windowGeneration = 0;
+    int key = 0;
+    int action = 0;
+    int x = 0;
+    int y = 0;
+};
+
+struct HeldCursor {
+    bool active = false;
+    // Set when the real cursor's position is not yet known to be the one last seen, so the
+    // next step only re-centres it instead of counting a displacement.
+    bool needsCentring = false;
+    int lastSeenX = 0;
+    int lastSeenY = 0;
+};
+
+struct AdapterState {
+    bool initialized = false;
+    GLFWwindow* window = nullptr;
+    unsigned windowGeneration = 0;
+
+    CloseRequestHandler closeHandler = nullptr;
+    KeyHandler keyHandler = nullptr;
+    MousePositionHandler mousePositionHandler = nullptr;
+
+    std::array<bool, kLegacyKeyCodeCount> keyIsDown{};
+
+    // The position the 2.x interface reports: window coordinates, or unbounded while held.
+    int mouseX = 0;
+    int mouseY = 0;
+    HeldCursor heldCursor;
+
+    std::vector<PendingEvent> pendingEvents;
+};
+
+AdapterState& adapterState();
+
+}  // namespace windowing
