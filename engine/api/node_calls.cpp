@@ -1,0 +1,129 @@
+// Scene nodes: adding, removing, walking the tree and placing nodes.
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "engine/api/api_guard.h"
+#include "engine/h3d.h"
+#include "engine/scene/scene_instancer.h"
+
+using namespace engine;
+
+H3DNode h3dAddCameraNode(H3DNode parent, const char* name, H3DRes pipelineResource) {
+    return withEngine("h3dAddCameraNode", 0, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dAddCameraNode", parent) == nullptr ||
+            !presentOrReport("h3dAddCameraNode", name, "node name") ||
+            resourceOrReport(engine, "h3dAddCameraNode", pipelineResource,
+                             ResourceType::Pipeline) == nullptr) {
+            return 0;
+        }
+        CameraSettings camera;
+        camera.pipeline = pipelineResource;
+        return engine.scene.addNode(parent, name, camera);
+    });
+}
+
+H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource) {
+    return withEngine("h3dAddNodes", 0, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dAddNodes", parent) == nullptr ||
+            resourceOrReport(engine, "h3dAddNodes", sceneGraphResource, ResourceType::SceneGraph) ==
+                nullptr) {
+            return 0;
+        }
+        return instantiateScene(engine.scene, engine.resources, parent, sceneGraphResource,
+                                messageLog());
+    });
+}
+
+bool h3dRemoveNode(H3DNode node) {
+    return withEngine("h3dRemoveNode", false, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dRemoveNode", node) == nullptr) {
+            return false;
+        }
+        if (node == H3DRootNode) {
+            messageLog().warning("h3dRemoveNode: the root node cannot be removed");
+            return false;
+        }
+        return engine.scene.removeNode(node);
+    });
+}
+
+int h3dGetNodeType(H3DNode node) {
+    return withEngine("h3dGetNodeType", static_cast<int>(H3DNodeTypes::Undefined),
+                      [&](Engine& engine) {
+                          SceneNode* found = nodeOrReport(engine, "h3dGetNodeType", node);
+                          return found != nullptr ? static_cast<int>(found->kind())
+                                                  : static_cast<int>(H3DNodeTypes::Undefined);
+                      });
+}
+
+H3DNode h3dGetNodeParent(H3DNode node) {
+    return withEngine("h3dGetNodeParent", 0, [&](Engine& engine) {
+        SceneNode* found = nodeOrReport(engine, "h3dGetNodeParent", node);
+        return found != nullptr ? found->parent : 0;
+    });
+}
+
+H3DNode h3dGetNodeChild(H3DNode node, int index) {
+    return withEngine("h3dGetNodeChild", 0, [&](Engine& engine) {
+        SceneNode* found = nodeOrReport(engine, "h3dGetNodeChild", node);
+        // Asking past the last child is how callers find the end, so it stays silent.
+        if (found == nullptr || index < 0 ||
+            static_cast<std::size_t>(index) >= found->children.size()) {
+            return 0;
+        }
+        return found->children[static_cast<std::size_t>(index)];
+    });
+}
+
+const char* h3dGetNodeName(H3DNode node) {
+    return withEngine("h3dGetNodeName", "", [&](Engine& engine) {
+        SceneNode* found = nodeOrReport(engine, "h3dGetNodeName", node);
+        return found != nullptr ? found->name.c_str() : "";
+    });
+}
+
+void h3dSetNodeTransform(H3DNode node, float tx, float ty, float tz, float rx, float ry, float rz,
+                         float sx, float sy, float sz) {
+    withEngine("h3dSetNodeTransform", [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dSetNodeTransform", node) == nullptr) {
+            return;
+        }
+        NodeTransform local{{tx, ty, tz}, {rx, ry, rz}, {sx, sy, sz}};
+        engine.scene.setLocalTransform(node, local);
+    });
+}
+
+void h3dGetNodeTransform(H3DNode node, float* tx, float* ty, float* tz, float* rx, float* ry,
+                         float* rz, float* sx, float* sy, float* sz) {
+    withEngine("h3dGetNodeTransform", [&](Engine& engine) {
+        SceneNode* found = nodeOrReport(engine, "h3dGetNodeTransform", node);
+        if (found == nullptr) {
+            return;
+        }
+        const NodeTransform& local = found->local;
+        float* outputs[] = {tx, ty, tz, rx, ry, rz, sx, sy, sz};
+        const float values[] = {local.translation.x, local.translation.y, local.translation.z,
+                                local.rotation.x,    local.rotation.y,    local.rotation.z,
+                                local.scale.x,       local.scale.y,       local.scale.z};
+        // Callers pass null for the parts they do not want.
+        for (int index = 0; index < 9; ++index) {
+            if (outputs[index] != nullptr) {
+                *outputs[index] = values[index];
+            }
+        }
+    });
+}
+
+bool h3dGetNodeWorldMatrix(H3DNode node, float* matrix16) {
+    return withEngine("h3dGetNodeWorldMatrix", false, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dGetNodeWorldMatrix", node) == nullptr ||
+            !presentOrReport("h3dGetNodeWorldMatrix", matrix16, "matrix")) {
+            return false;
+        }
+        glm::mat4 world = engine.scene.worldMatrix(node);
+        const float* values = glm::value_ptr(world);
+        std::copy(values, values + 16, matrix16);
+        return true;
+    });
+}

@@ -1,0 +1,95 @@
+// Declaring and finding resources, pipeline buffers and material uniforms.
+#include <string>
+
+#include "engine/api/api_guard.h"
+#include "engine/h3d.h"
+#include "engine/resources/loaded_material.h"
+#include "engine/resources/loaded_pipeline.h"
+
+using namespace engine;
+
+namespace {
+
+// Far beyond any screen, and small enough that width * height cannot overflow.
+constexpr int kMaximumBufferSide = 16384;
+
+}  // namespace
+
+H3DRes h3dAddResource(int type, const char* name, int flags) {
+    return withEngine("h3dAddResource", 0, [&](Engine& engine) {
+        if (!presentOrReport("h3dAddResource", name, "resource name")) {
+            return 0;
+        }
+        if (!isResourceType(type)) {
+            messageLog().warning("h3dAddResource: unknown resource type " + std::to_string(type) +
+                                 " for '" + name + "'");
+            return 0;
+        }
+        if (*name == '\0') {
+            messageLog().warning("h3dAddResource: a resource needs a name");
+            return 0;
+        }
+        return engine.resources.add(static_cast<ResourceType>(type), name, flags);
+    });
+}
+
+H3DRes h3dFindResource(int type, const char* name) {
+    return withEngine("h3dFindResource", 0, [&](Engine& engine) {
+        if (name == nullptr || !isResourceType(type)) {
+            return 0;
+        }
+        return engine.resources.find(static_cast<ResourceType>(type), name);
+    });
+}
+
+bool h3dIsResLoaded(H3DRes resource) {
+    return withEngine("h3dIsResLoaded", false, [&](Engine& engine) {
+        Resource* found = resourceOrReport(engine, "h3dIsResLoaded", resource);
+        return found != nullptr && found->loaded();
+    });
+}
+
+void h3dResizePipelineBuffers(H3DRes pipelineResource, int width, int height) {
+    withEngine("h3dResizePipelineBuffers", [&](Engine& engine) {
+        Resource* found = resourceOrReport(engine, "h3dResizePipelineBuffers", pipelineResource,
+                                           ResourceType::Pipeline);
+        if (found == nullptr) {
+            return;
+        }
+        auto* pipeline = found->payloadAs<LoadedPipeline>();
+        if (pipeline == nullptr) {
+            messageLog().warning("h3dResizePipelineBuffers: pipeline '" + found->name +
+                                 "' is not loaded");
+            return;
+        }
+        if (width <= 0 || height <= 0 || width > kMaximumBufferSide ||
+            height > kMaximumBufferSide) {
+            messageLog().warning("h3dResizePipelineBuffers: " + std::to_string(width) + "x" +
+                                 std::to_string(height) + " is not a usable size");
+            return;
+        }
+        engine.renderer.resizePipeline(*pipeline, width, height, messageLog());
+    });
+}
+
+bool h3dSetMaterialUniform(H3DRes materialResource, const char* name, float a, float b, float c,
+                           float d) {
+    return withEngine("h3dSetMaterialUniform", false, [&](Engine& engine) {
+        Resource* found = resourceOrReport(engine, "h3dSetMaterialUniform", materialResource,
+                                           ResourceType::Material);
+        if (found == nullptr || !presentOrReport("h3dSetMaterialUniform", name, "uniform name")) {
+            return false;
+        }
+        auto* material = found->payloadAs<LoadedMaterial>();
+        if (material == nullptr) {
+            // Its failed load was reported already; a message every frame would bury it.
+            return false;
+        }
+        if (!material->setUniform(name, glm::vec4(a, b, c, d))) {
+            messageLog().warning("h3dSetMaterialUniform: material '" + found->name +
+                                 "' has no uniform '" + name + "'");
+            return false;
+        }
+        return true;
+    });
+}

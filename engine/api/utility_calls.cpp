@@ -1,0 +1,20 @@
+// Loading resources from the content directory.
+#include "engine/api/api_guard.h"
+#include "engine/h3dut.h"
+#include "engine/resources/disk_loader.h"
+#include "engine/resources/resource_uploader.h"
+
+using namespace engine;
+
+bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
+    return withEngine("h3dutLoadResourcesFromDisk", false, [&](Engine& engine) {
+        if (!presentOrReport("h3dutLoadResourcesFromDisk", contentDirectory, "directory")) {
+            return false;
+        }
+        UploadContext context{engine.resources, engine.options, engine.renderer.capabilities()};
+        UploadStep upload = [&context](const Resource&, ParsedContent& content) {
+            return uploadResource(content, context);
+        };
+        return loadResourcesFromDisk(engine.resources, contentDirectory, upload, messageLog());
+    });
+}

@@ -1,0 +1,43 @@
+#include "engine/core/engine_instance.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace engine {
+namespace {
+
+std::unique_ptr<Engine>& engineSlot() {
+    static std::unique_ptr<Engine> engine;
+    return engine;
+}
+
+}  // namespace
+
+Engine* runningEngine() {
+    return engineSlot().get();
+}
+
+bool startEngine(MessageLog& log) {
+    if (engineSlot()) {
+        log.warning("the engine is already running; call h3dRelease before starting it again");
+        return false;
+    }
+    if (std::optional<std::string> reason = unsupportedContextReason()) {
+        log.error("cannot start the engine: " + *reason);
+        return false;
+    }
+    // The framebuffer bound now is what "screen" means to the pipelines.
+    GLint screenFramebuffer = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &screenFramebuffer);
+    engineSlot() =
+        std::make_unique<Engine>(static_cast<GLuint>(screenFramebuffer), queryCapabilities());
+    log.resetLimits();
+    return true;
+}
+
+void stopEngine() {
+    engineSlot().reset();
+}
+
+}  // namespace engine

@@ -1,0 +1,109 @@
+#include "engine/formats/material_format.h"
+
+#include <new>
+
+#include "engine/formats/format_error.h"
+#include "engine/formats/xml_source.h"
+
+namespace engine {
+namespace {
+
+MaterialDesc readMaterial(const XmlSource& source);
+MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node);
+MaterialUniform readUniform(const XmlSource& source, pugi::xml_node node);
+
+}  // namespace
+
+Parsed<MaterialDesc> parseMaterial(std::string_view bytes) {
+    try {
+        XmlSource source(bytes, "material");
+        return Parsed<MaterialDesc>::success(readMaterial(source));
+    } catch (const FormatError& error) {
+        return Parsed<MaterialDesc>::failure(error.what());
+    } catch (const std::bad_alloc&) {
+        return Parsed<MaterialDesc>::failure("out of memory");
+    }
+}
+
+namespace {
+
+void requireUnique(const XmlSource& source, pugi::xml_node node, const MaterialDesc& material,
+                   const std::string& name);
+
+MaterialDesc readMaterial(const XmlSource& source) {
+    pugi::xml_node root = source.root();
+    source.allowAttributes(root, {"shader"});
+    MaterialDesc material;
+    material.shader = source.requiredText(root, "shader");
+    if (!isPlainName(material.shader)) {
+        source.fail(root, "'" + material.shader + "' is not a file name");
+    }
+    for (pugi::xml_node element : source.childElements(root, {"texture", "uniform"})) {
+        if (std::string_view(element.name()) == "texture") {
+            MaterialTexture texture = readTexture(source, element);
+            requireUnique(source, element, material, texture.sampler);
+            material.textures.push_back(texture);
+        } else {
+            MaterialUniform uniform = readUniform(source, element);
+            requireUnique(source, element, material, uniform.name);
+            material.uniforms.push_back(uniform);
+        }
+    }
+    return material;
+}
+
+MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node) {
+    source.allowAttributes(node, {"sampler", "file", "kind"});
+    source.childElements(node, {});
+    MaterialTexture texture;
+    texture.sampler = source.requiredText(node, "sampler");
+    if (!isGlslIdentifier(texture.sampler)) {
+        source.fail(node, "sampler '" + texture.sampler + "' is not a GLSL name");
+    }
+    texture.file = source.requiredText(node, "file");
+    if (!isPlainName(texture.file)) {
+        source.fail(node, "'" + texture.file + "' is not a file name");
+    }
+    std::string kind = source.optionalText(node, "kind", "2d");
+    if (kind == "2d") {
+        texture.kind = TextureKind::Flat;
+    } else if (kind == "cube") {
+        texture.kind = TextureKind::Cube;
+    } else {
+        source.fail(node, "unknown texture kind '" + kind + "' (2d or cube)");
+    }
+    return texture;
+}
+
+MaterialUniform readUniform(const XmlSource& source, pugi::xml_node node) {
+    source.allowAttributes(node, {"name", "value"});
+    source.childElements(node, {});
+    MaterialUniform uniform;
+    uniform.name = source.requiredText(node, "name");
+    if (!isGlslIdentifier(uniform.name)) {
+        source.fail(node, "uniform '" + uniform.name + "' is not a GLSL name");
+    }
+    std::vector<float> value = source.numbers(node, "value", 1, 4);
+    for (std::size_t index = 0; index < value.size(); ++index) {
+        uniform.value[static_cast<int>(index)] = value[index];
+    }
+    return uniform;
+}
+
+// Samplers and uniforms share the shader's name space, so one name may appear once.
+void requireUnique(const XmlSource& source, pugi::xml_node node, const MaterialDesc& material,
+                   const std::string& name) {
+    for (const MaterialTexture& texture : material.textures) {
+        if (texture.sampler == name) {
+            source.fail(node, "'" + name + "' is already a sampler of this material");
+        }
+    }
+    for (const MaterialUniform& uniform : material.uniforms) {
+        if (uniform.name == name) {
+            source.fail(node, "'" + name + "' is already a uniform of this material");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace engine

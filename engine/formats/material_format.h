@@ -1,0 +1,35 @@
+// Material files: the shader a surface is drawn with, its textures and its uniform values.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <glm/vec4.hpp>
+
+#include "engine/formats/parsed.h"
+
+namespace engine {
+
+enum class TextureKind { Flat, Cube };
+
+struct MaterialTexture {
+    std::string sampler;
+    std::string file;
+    TextureKind kind = TextureKind::Flat;
+};
+
+struct MaterialUniform {
+    std::string name;
+    glm::vec4 value{0.0f};
+};
+
+struct MaterialDesc {
+    std::string shader;
+    std::vector<MaterialTexture> textures;
+    std::vector<MaterialUniform> uniforms;
+};
+
+Parsed<MaterialDesc> parseMaterial(std::string_view bytes);
+
+}  // namespace engine

@@ -1,0 +1,59 @@
+// Reads the XML content formats: a parsed document that names the line of every fault, and
+// typed, validated access to attributes. Faults throw FormatError (caught by the parsers).
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <glm/vec3.hpp>
+#include <pugixml.hpp>
+
+namespace engine {
+
+class XmlSource {
+  public:
+    // Throws FormatError when bytes are not well-formed XML or the root element is not rootName.
+    XmlSource(std::string_view bytes, const char* rootName);
+    XmlSource(const XmlSource&) = delete;
+    XmlSource& operator=(const XmlSource&) = delete;
+
+    pugi::xml_node root() const { return root_; }
+
+    [[noreturn]] void fail(pugi::xml_node node, const std::string& fault) const;
+    int lineOf(pugi::xml_node node) const;
+
+    // Every attribute of node must be one of names; catches misspelt attributes.
+    void allowAttributes(pugi::xml_node node, std::initializer_list<const char*> names) const;
+    // The element children of node, each checked to be one of names; text is not allowed.
+    std::vector<pugi::xml_node> childElements(pugi::xml_node node,
+                                              std::initializer_list<const char*> names) const;
+
+    std::string requiredText(pugi::xml_node node, const char* attribute) const;
+    std::string optionalText(pugi::xml_node node, const char* attribute,
+                             const std::string& fallback) const;
+    float number(pugi::xml_node node, const char* attribute, float fallback, float minimum,
+                 float maximum) const;
+    int integer(pugi::xml_node node, const char* attribute, int fallback, int minimum,
+                int maximum) const;
+    bool flag(pugi::xml_node node, const char* attribute, bool fallback) const;
+    glm::vec3 vector3(pugi::xml_node node, const char* attribute, glm::vec3 fallback) const;
+    // Between minimumCount and maximumCount numbers; the attribute must be present.
+    std::vector<float> numbers(pugi::xml_node node, const char* attribute, std::size_t minimumCount,
+                               std::size_t maximumCount) const;
+
+  private:
+    std::string bytes_;
+    pugi::xml_document document_;
+    pugi::xml_node root_;
+
+    int lineAtOffset(std::ptrdiff_t offset) const;
+};
+
+// A name the content refers to (file, sampler, context): non-empty, without blanks.
+bool isPlainName(const std::string& name);
+// A GLSL identifier: a letter or '_' followed by letters, digits or '_'.
+bool isGlslIdentifier(const std::string& name);
+
+}  // namespace engine

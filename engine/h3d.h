@@ -1,0 +1,111 @@
+// The rendering engine's interface: start-up, options, resources, scene nodes and rendering.
+// Every call is safe before h3dInit, after h3dRelease and with any handle: a bad call
+// queues a message and returns 0 or false.
+#pragma once
+
+// Handles are signed 32-bit; 0 means none.
+typedef int H3DRes;
+typedef int H3DNode;
+
+const H3DNode H3DRootNode = 1;
+
+struct H3DOptions {
+    enum List {
+        MaxLogLevel = 1,
+        MaxNumMessages = 2,
+        TrilinearFiltering = 3,
+        MaxAnisotropy = 4,
+        TexCompression = 5,
+        LoadTextures = 7,
+        FastAnimation = 8,
+        ShadowMapSize = 9,
+    };
+};
+
+struct H3DResTypes {
+    enum List {
+        Undefined = 0,
+        SceneGraph = 1,
+        Geometry = 2,
+        Material = 4,
+        Shader = 6,
+        Texture = 7,
+        Pipeline = 9,
+    };
+};
+
+struct H3DNodeTypes {
+    enum List {
+        Undefined = 0,
+        Group = 1,
+        Model = 2,
+        Mesh = 3,
+        Light = 5,
+        Camera = 6,
+        Reference = 7,
+    };
+};
+
+struct H3DCamera {
+    enum List {
+        PipeResI = 600,
+        NearPlaneF = 607,
+        FarPlaneF = 608,
+        ViewportXI = 609,
+        ViewportYI = 610,
+        ViewportWidthI = 611,
+        ViewportHeightI = 612,
+        OccCullingI = 614,
+    };
+};
+
+// Starts the engine in the OpenGL context current on the calling thread. False when the
+// context offers less than OpenGL 2.0 or lacks framebuffer objects.
+bool h3dInit();
+// Frees every resource, node and OpenGL object; the engine can be started again afterwards.
+void h3dRelease();
+
+bool h3dSetOption(H3DOptions::List option, float value);
+float h3dGetOption(H3DOptions::List option);
+
+// Declares a resource without loading it; a second declaration of the same type and name
+// returns the first handle.
+H3DRes h3dAddResource(int type, const char* name, int flags);
+H3DRes h3dFindResource(int type, const char* name);
+bool h3dIsResLoaded(H3DRes resource);
+
+H3DNode h3dAddCameraNode(H3DNode parent, const char* name, H3DRes pipelineResource);
+// Instantiates a scene resource's node tree under parent; returns the instance's root node.
+H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource);
+bool h3dRemoveNode(H3DNode node);
+int h3dGetNodeType(H3DNode node);
+H3DNode h3dGetNodeParent(H3DNode node);
+H3DNode h3dGetNodeChild(H3DNode node, int index);
+const char* h3dGetNodeName(H3DNode node);
+
+// Local transform: translation, rotation in degrees about x, y and z (composed Ry * Rx * Rz),
+// scale.
+void h3dSetNodeTransform(H3DNode node, float tx, float ty, float tz, float rx, float ry, float rz,
+                         float sx, float sy, float sz);
+void h3dGetNodeTransform(H3DNode node, float* tx, float* ty, float* tz, float* rx, float* ry,
+                         float* rz, float* sx, float* sy, float* sz);
+// The node's world matrix, 16 floats in column-major order; false for a bad node.
+bool h3dGetNodeWorldMatrix(H3DNode node, float* matrix16);
+
+void h3dSetNodeParamI(H3DNode node, int parameter, int value);
+int h3dGetNodeParamI(H3DNode node, int parameter);
+float h3dGetNodeParamF(H3DNode node, int parameter);
+
+void h3dSetupCameraView(H3DNode cameraNode, float fieldOfView, float aspect, float nearDistance,
+                        float farDistance);
+void h3dResizePipelineBuffers(H3DRes pipelineResource, int width, int height);
+bool h3dSetMaterialUniform(H3DRes materialResource, const char* name, float a, float b, float c,
+                           float d);
+
+void h3dRender(H3DNode cameraNode);
+void h3dFinalizeFrame();
+void h3dClearOverlays();
+
+// Takes the oldest queued message; "" when none is queued. Level 1 is an error, 2 a warning,
+// 3 information. The text stays valid until the next call.
+const char* h3dGetMessage(int* level);

@@ -1,0 +1,45 @@
+#include "engine/render/gl_capabilities.h"
+
+#include <epoxy/gl.h>
+
+namespace engine {
+
+std::optional<std::string> unsupportedContextReason() {
+    // Without a current context the driver answers no version string at all.
+    if (glGetString(GL_VERSION) == nullptr) {
+        return std::string("no OpenGL context is current on this thread");
+    }
+    if (!epoxy_is_desktop_gl()) {
+        return std::string("OpenGL ES contexts are not supported; desktop OpenGL 2.0 is needed");
+    }
+    int version = epoxy_gl_version();
+    if (version < 20) {
+        return "OpenGL 2.0 is needed, but the context offers only OpenGL " +
+               std::to_string(version / 10) + "." + std::to_string(version % 10);
+    }
+    bool framebufferObjects = version >= 30 ||
+                              epoxy_has_gl_extension("GL_ARB_framebuffer_object") ||
+                              epoxy_has_gl_extension("GL_EXT_framebuffer_object");
+    if (!framebufferObjects) {
+        return std::string(
+            "framebuffer objects are needed (OpenGL 3.0, GL_ARB_framebuffer_object or "
+            "GL_EXT_framebuffer_object)");
+    }
+    return std::nullopt;
+}
+
+GlCapabilities queryCapabilities() {
+    GlCapabilities capabilities;
+    capabilities.version = epoxy_gl_version();
+    capabilities.halfFloatTargets =
+        capabilities.version >= 30 || epoxy_has_gl_extension("GL_ARB_texture_float");
+    capabilities.anisotropicFiltering =
+        capabilities.version >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
+        epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
+    if (capabilities.anisotropicFiltering) {
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &capabilities.maxAnisotropy);
+    }
+    return capabilities;
+}
+
+}  // namespace engine

@@ -1,0 +1,88 @@
+#include "engine/render/render_target.h"
+
+namespace engine {
+namespace {
+
+GlTexture createTargetTexture(GLint internalFormat, GLenum format, GLenum type, int width,
+                              int height);
+std::string describeStatus(GLenum status);
+
+}  // namespace
+
+std::optional<RenderTarget> RenderTarget::create(const RenderTargetDesc& desc, int width,
+                                                 int height, bool halfFloatSupported,
+                                                 std::string& error) {
+    RenderTarget target;
+    target.width_ = width;
+    target.height_ = height;
+    target.framebuffer_ = createFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer_.get());
+    bool halfFloat = desc.format == TargetFormat::Rgba16f && halfFloatSupported;
+    for (int index = 0; index < desc.colorBuffers; ++index) {
+        target.colorTextures_.push_back(
+            halfFloat ? createTargetTexture(GL_RGBA16F, GL_RGBA, GL_FLOAT, width, height)
+                      : createTargetTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height));
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + index, GL_TEXTURE_2D,
+                               target.colorTextures_.back().get(), 0);
+    }
+    if (desc.hasDepth) {
+        target.depthTexture_ = createTargetTexture(GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT,
+                                                   GL_UNSIGNED_INT, width, height);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
+                               target.depthTexture_.get(), 0);
+    }
+    target.bind();
+    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+        error = describeStatus(status);
+        return std::nullopt;
+    }
+    return target;
+}
+
+void RenderTarget::bind() const {
+    static const GLenum kDrawBuffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
+                                          GL_COLOR_ATTACHMENT2, GL_COLOR_ATTACHMENT3};
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.get());
+    glDrawBuffers(static_cast<GLsizei>(colorTextures_.size()), kDrawBuffers);
+    glViewport(0, 0, width_, height_);
+}
+
+GLuint RenderTarget::colorTexture(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= colorTextures_.size()) {
+        return 0;
+    }
+    return colorTextures_[static_cast<std::size_t>(index)].get();
+}
+
+namespace {
+
+GlTexture createTargetTexture(GLint internalFormat, GLenum format, GLenum type, int width,
+                              int height) {
+    GlTexture texture = createTexture();
+    glBindTexture(GL_TEXTURE_2D, texture.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
+    // Targets are read one texel per pixel; no mipmaps, no wrapping across the edge.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+std::string describeStatus(GLenum status) {
+    switch (status) {
+        case GL_FRAMEBUFFER_UNSUPPORTED:
+            return "the driver does not support this combination of formats";
+        case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT:
+            return "an attachment is incomplete";
+        case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT:
+            return "the framebuffer has no attachment";
+        default:
+            return "the framebuffer is incomplete (status " + std::to_string(status) + ")";
+    }
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,48 @@
+#include "engine/render/renderer.h"
+
+#include <string>
+
+#include "engine/render/pipeline_runner.h"
+
+namespace engine {
+
+Renderer::Renderer(GLuint screenFramebuffer, const GlCapabilities& capabilities)
+    : screenFramebuffer_(screenFramebuffer), capabilities_(capabilities) {}
+
+bool Renderer::resizePipeline(LoadedPipeline& pipeline, int width, int height, MessageLog& log) {
+    bool made = pipeline.targets.resize(pipeline.desc, width, height, capabilities_, log);
+    glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+    return made;
+}
+
+bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
+                      MessageLog& log) {
+    const CameraSettings* settings = scene.settingsOf<CameraSettings>(camera);
+    if (settings == nullptr) {
+        return false;
+    }
+    const Resource* resource = resources.get(settings->pipeline, ResourceType::Pipeline);
+    auto* pipeline = resource != nullptr ? resource->payloadAs<LoadedPipeline>() : nullptr;
+    if (pipeline == nullptr) {
+        if (reportedPipelines_.insert(settings->pipeline).second) {
+            log.warning("camera " + std::to_string(camera) + " cannot render: pipeline " +
+                        std::to_string(settings->pipeline) + " is not loaded");
+        }
+        return false;
+    }
+    // A pipeline never resized gets targets for the camera's viewport.
+    if (!pipeline->targets.sized()) {
+        resizePipeline(*pipeline, settings->viewportWidth, settings->viewportHeight, log);
+    }
+    ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
+                          settings->viewportWidth, settings->viewportHeight};
+    runPipeline(pipeline->desc, pipeline->targets, screen);
+    return true;
+}
+
+void Renderer::finalizeFrame() {
+    glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+    ++finishedFrames_;
+}
+
+}  // namespace engine

@@ -1,0 +1,56 @@
+#include "engine/render/texture_upload.h"
+
+namespace engine {
+namespace {
+
+void applySampling(GLenum target, const TextureSampling& sampling);
+void uploadImage(GLenum target, const ImageData& image);
+
+}  // namespace
+
+GlTexture uploadFlatTexture(const ImageData& image, const TextureSampling& sampling) {
+    GlTexture texture = createTexture();
+    glBindTexture(GL_TEXTURE_2D, texture.get());
+    uploadImage(GL_TEXTURE_2D, image);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    applySampling(GL_TEXTURE_2D, sampling);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+GlTexture uploadCubeTexture(const CubeFaces& faces, const TextureSampling& sampling) {
+    GlTexture texture = createTexture();
+    glBindTexture(GL_TEXTURE_CUBE_MAP, texture.get());
+    for (GLenum face = 0; face < faces.size(); ++face) {
+        uploadImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, faces[face]);
+    }
+    glGenerateMipmap(GL_TEXTURE_CUBE_MAP);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    applySampling(GL_TEXTURE_CUBE_MAP, sampling);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    return texture;
+}
+
+namespace {
+
+void applySampling(GLenum target, const TextureSampling& sampling) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER,
+                    sampling.trilinear ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (sampling.anisotropy > 1.0f) {
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, sampling.anisotropy);
+    }
+}
+
+void uploadImage(GLenum target, const ImageData& image) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(target, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.rgba.data());
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,18 @@
+// Decoded images become OpenGL textures with mipmaps.
+#pragma once
+
+#include "engine/formats/png_image.h"
+#include "engine/render/gl_object.h"
+
+namespace engine {
+
+struct TextureSampling {
+    bool trilinear = true;
+    // 1 means no anisotropic filtering.
+    float anisotropy = 1.0f;
+};
+
+GlTexture uploadFlatTexture(const ImageData& image, const TextureSampling& sampling);
+GlTexture uploadCubeTexture(const CubeFaces& faces, const TextureSampling& sampling);
+
+}  // namespace engine

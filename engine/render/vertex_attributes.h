@@ -1,0 +1,21 @@
+// The vertex attribute names shader programs use, bound to fixed locations before linking so
+// that every program reads the same vertex layout.
+#pragma once
+
+#include <epoxy/gl.h>
+
+namespace engine {
+
+struct VertexAttribute {
+    GLuint location;
+    const char* name;
+};
+
+inline constexpr VertexAttribute kVertexAttributes[] = {
+    {0, "vertexPosition"},
+    {1, "vertexNormal"},
+    {2, "vertexTexCoord"},
+    {3, "vertexTangent"},
+};
+
+}  // namespace engine

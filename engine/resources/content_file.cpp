@@ -1,0 +1,58 @@
+#include "engine/resources/content_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace engine {
+namespace {
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+}  // namespace
+
+std::string contentPath(std::string_view directory, std::string_view name) {
+    std::string joined(directory);
+    if (!joined.empty()) {
+        joined.push_back('/');
+    }
+    joined.append(name);
+    // "dir/" + "/name" and "app//data" both read as one separator.
+    std::string path;
+    for (char c : joined) {
+        if (c == '/' && !path.empty() && isSeparator(path.back())) {
+            continue;
+        }
+        path.push_back(c);
+    }
+    return path;
+}
+
+std::optional<std::string> readContentFile(const std::string& path, std::string& error) {
+    std::error_code code;
+    std::filesystem::file_status status = std::filesystem::status(path, code);
+    if (!std::filesystem::exists(status)) {
+        error = "file not found";
+        return std::nullopt;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = "not a regular file";
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot open the file";
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        error = "cannot read the file";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace engine

@@ -1,0 +1,15 @@
+// Where a resource's file lies in the content directory, and reading it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// directory + "/" + name, without doubled separators; name alone when directory is empty.
+std::string contentPath(std::string_view directory, std::string_view name);
+// The file's bytes; nothing, with the reason in error, when it cannot be read.
+std::optional<std::string> readContentFile(const std::string& path, std::string& error);
+
+}  // namespace engine

@@ -1,0 +1,27 @@
+// A loaded material: its description with the shader and textures resolved to resource
+// handles, and the current uniform values, which h3dSetMaterialUniform changes at run time.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include <glm/vec4.hpp>
+
+#include "engine/formats/material_format.h"
+#include "engine/h3d.h"
+#include "engine/resources/resource_table.h"
+
+namespace engine {
+
+struct LoadedMaterial : ResourcePayload {
+    MaterialDesc desc;
+    H3DRes shader = 0;
+    // One texture resource per entry of desc.textures.
+    std::vector<H3DRes> textures;
+
+    // False when the material has no uniform of that name.
+    bool setUniform(std::string_view name, const glm::vec4& value);
+    const MaterialUniform* findUniform(std::string_view name) const;
+};
+
+}  // namespace engine

@@ -1,0 +1,17 @@
+// A loaded texture: the OpenGL texture and what kind it is.
+#pragma once
+
+#include "engine/render/gl_object.h"
+#include "engine/resources/resource_table.h"
+
+namespace engine {
+
+struct LoadedTexture : ResourcePayload {
+    GlTexture texture;
+    // GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP.
+    GLenum target = GL_TEXTURE_2D;
+    int width = 0;
+    int height = 0;
+};
+
+}  // namespace engine

@@ -1,0 +1,110 @@
+#include "engine/resources/resource_parser.h"
+
+#include <utility>
+
+namespace engine {
+namespace {
+
+template <typename Description>
+Parsed<ParsedContent> wrap(Parsed<Description> parsed);
+Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes);
+std::vector<ResourceReference> sceneReferences(const SceneDesc& scene);
+std::vector<ResourceReference> materialReferences(const MaterialDesc& material);
+std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline);
+
+}  // namespace
+
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes) {
+    switch (type) {
+        case ResourceType::SceneGraph:
+            return wrap(parseScene(bytes));
+        case ResourceType::Material:
+            return wrap(parseMaterial(bytes));
+        case ResourceType::Shader:
+            return wrap(parseShader(bytes));
+        case ResourceType::Pipeline:
+            return wrap(parsePipeline(bytes));
+        case ResourceType::Texture:
+            return parseTexture(flags, bytes);
+        case ResourceType::Geometry:
+            return Parsed<ParsedContent>::failure("glTF geometry is not supported yet");
+    }
+    return Parsed<ParsedContent>::failure("unknown resource type");
+}
+
+std::vector<ResourceReference> referencesOf(const ParsedContent& content) {
+    if (const auto* scene = std::get_if<SceneDesc>(&content)) {
+        return sceneReferences(*scene);
+    }
+    if (const auto* material = std::get_if<MaterialDesc>(&content)) {
+        return materialReferences(*material);
+    }
+    if (const auto* pipeline = std::get_if<PipelineDesc>(&content)) {
+        return pipelineReferences(*pipeline);
+    }
+    return {};
+}
+
+namespace {
+
+template <typename Description>
+Parsed<ParsedContent> wrap(Parsed<Description> parsed) {
+    if (!parsed.ok()) {
+        return Parsed<ParsedContent>::failure(parsed.error());
+    }
+    return Parsed<ParsedContent>::success(ParsedContent(std::move(parsed.value())));
+}
+
+Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
+    Parsed<ImageData> image = decodePng(bytes);
+    if (!image.ok() || (flags & kCubeTextureFlag) == 0) {
+        return wrap(std::move(image));
+    }
+    return wrap(splitCubeFaces(image.value()));
+}
+
+std::vector<ResourceReference> sceneReferences(const SceneDesc& scene) {
+    std::vector<ResourceReference> references;
+    forEachSceneNode(scene.root, [&references](const SceneNodeDesc& node) {
+        if (!node.geometry.empty()) {
+            references.push_back({ResourceType::Geometry, node.geometry});
+        }
+        if (!node.material.empty()) {
+            references.push_back({ResourceType::Material, node.material});
+        }
+        for (const MeshMaterial& entry : node.meshMaterials) {
+            references.push_back({ResourceType::Material, entry.material});
+        }
+        if (!node.pipeline.empty()) {
+            references.push_back({ResourceType::Pipeline, node.pipeline});
+        }
+        if (!node.scene.empty()) {
+            references.push_back({ResourceType::SceneGraph, node.scene});
+        }
+    });
+    return references;
+}
+
+std::vector<ResourceReference> materialReferences(const MaterialDesc& material) {
+    std::vector<ResourceReference> references{{ResourceType::Shader, material.shader}};
+    for (const MaterialTexture& texture : material.textures) {
+        int flags = texture.kind == TextureKind::Cube ? kCubeTextureFlag : 0;
+        references.push_back({ResourceType::Texture, texture.file, flags});
+    }
+    return references;
+}
+
+std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline) {
+    std::vector<ResourceReference> references;
+    for (const PipelineStage& stage : pipeline.stages) {
+        for (const PipelineCommand& command : stage.commands) {
+            if (command.kind == CommandKind::DrawQuad) {
+                references.push_back({ResourceType::Material, command.material});
+            }
+        }
+    }
+    return references;
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,33 @@
+// The parse half of loading: a resource file's bytes become its plain description, which
+// names the further resources it refers to. Needs no OpenGL.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/formats/material_format.h"
+#include "engine/formats/parsed.h"
+#include "engine/formats/pipeline_format.h"
+#include "engine/formats/png_image.h"
+#include "engine/formats/scene_format.h"
+#include "engine/formats/shader_format.h"
+#include "engine/resources/resource_type.h"
+
+namespace engine {
+
+using ParsedContent =
+    std::variant<SceneDesc, MaterialDesc, ShaderDesc, PipelineDesc, ImageData, CubeFaces>;
+
+struct ResourceReference {
+    ResourceType type;
+    std::string name;
+    int flags = 0;
+};
+
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes);
+// The resources a parsed file names, in the order it names them.
+std::vector<ResourceReference> referencesOf(const ParsedContent& content);
+
+}  // namespace engine

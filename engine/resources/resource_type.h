@@ -1,0 +1,24 @@
+// The kinds of resource the engine knows, numbered as the interface numbers them.
+#pragma once
+
+#include "engine/h3d.h"
+
+namespace engine {
+
+enum class ResourceType {
+    SceneGraph = H3DResTypes::SceneGraph,
+    Geometry = H3DResTypes::Geometry,
+    Material = H3DResTypes::Material,
+    Shader = H3DResTypes::Shader,
+    Texture = H3DResTypes::Texture,
+    Pipeline = H3DResTypes::Pipeline,
+};
+
+// A texture resource with this flag is a cube texture (six faces stacked in one PNG).
+constexpr int kCubeTextureFlag = 8;
+
+bool isResourceType(int type);
+// The word messages use for the type: "scene", "material", ...
+const char* resourceTypeName(ResourceType type);
+
+}  // namespace engine

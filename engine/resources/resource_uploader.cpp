@@ -1,0 +1,127 @@
+#include "engine/resources/resource_uploader.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "engine/render/shader_program.h"
+#include "engine/render/texture_upload.h"
+#include "engine/resources/loaded_material.h"
+#include "engine/resources/loaded_pipeline.h"
+#include "engine/resources/loaded_scene.h"
+#include "engine/resources/loaded_shader.h"
+#include "engine/resources/loaded_texture.h"
+
+namespace engine {
+namespace {
+
+using Upload = Parsed<std::unique_ptr<ResourcePayload>>;
+
+Upload uploadScene(SceneDesc& desc);
+Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context);
+Upload uploadShader(ShaderDesc& desc);
+Upload uploadPipeline(PipelineDesc& desc);
+Upload uploadFlat(const ImageData& image, const UploadContext& context);
+Upload uploadCube(const CubeFaces& faces, const UploadContext& context);
+
+}  // namespace
+
+Upload uploadResource(ParsedContent& content, const UploadContext& context) {
+    if (auto* scene = std::get_if<SceneDesc>(&content)) {
+        return uploadScene(*scene);
+    }
+    if (auto* material = std::get_if<MaterialDesc>(&content)) {
+        return uploadMaterial(*material, context);
+    }
+    if (auto* shader = std::get_if<ShaderDesc>(&content)) {
+        return uploadShader(*shader);
+    }
+    if (auto* pipeline = std::get_if<PipelineDesc>(&content)) {
+        return uploadPipeline(*pipeline);
+    }
+    if (auto* image = std::get_if<ImageData>(&content)) {
+        return uploadFlat(*image, context);
+    }
+    return uploadCube(std::get<CubeFaces>(content), context);
+}
+
+namespace {
+
+TextureSampling samplingFor(const UploadContext& context);
+
+Upload uploadScene(SceneDesc& desc) {
+    auto scene = std::make_unique<LoadedScene>();
+    scene->desc = std::move(desc);
+    return Upload::success(std::move(scene));
+}
+
+Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context) {
+    auto material = std::make_unique<LoadedMaterial>();
+    material->shader = context.resources.find(ResourceType::Shader, desc.shader);
+    for (const MaterialTexture& texture : desc.textures) {
+        material->textures.push_back(context.resources.find(ResourceType::Texture, texture.file));
+    }
+    material->desc = std::move(desc);
+    return Upload::success(std::move(material));
+}
+
+Upload uploadShader(ShaderDesc& desc) {
+    auto shader = std::make_unique<LoadedShader>();
+    for (const ShaderContextDesc& context : desc.contexts) {
+        std::string error;
+        std::optional<GlProgram> program =
+            buildProgram(composeProgramSource(desc, context, ShaderStage::Vertex),
+                         composeProgramSource(desc, context, ShaderStage::Fragment), error);
+        if (!program) {
+            return Upload::failure("context '" + context.name + "' (line " +
+                                   std::to_string(context.line) + "), " + error);
+        }
+        shader->programs.push_back({context.name, std::move(*program)});
+    }
+    shader->desc = std::move(desc);
+    return Upload::success(std::move(shader));
+}
+
+Upload uploadPipeline(PipelineDesc& desc) {
+    auto pipeline = std::make_unique<LoadedPipeline>();
+    pipeline->desc = std::move(desc);
+    return Upload::success(std::move(pipeline));
+}
+
+Upload uploadFlat(const ImageData& image, const UploadContext& context) {
+    // With texture loading off, every texture is one white texel: cheap, and still drawable.
+    ImageData white{1, 1, {255, 255, 255, 255}};
+    const ImageData& used = context.options.loadTextures() ? image : white;
+    auto texture = std::make_unique<LoadedTexture>();
+    texture->texture = uploadFlatTexture(used, samplingFor(context));
+    texture->target = GL_TEXTURE_2D;
+    texture->width = used.width;
+    texture->height = used.height;
+    return Upload::success(std::move(texture));
+}
+
+Upload uploadCube(const CubeFaces& faces, const UploadContext& context) {
+    CubeFaces white;
+    white.fill(ImageData{1, 1, {255, 255, 255, 255}});
+    const CubeFaces& used = context.options.loadTextures() ? faces : white;
+    auto texture = std::make_unique<LoadedTexture>();
+    texture->texture = uploadCubeTexture(used, samplingFor(context));
+    texture->target = GL_TEXTURE_CUBE_MAP;
+    texture->width = used[0].width;
+    texture->height = used[0].height;
+    return Upload::success(std::move(texture));
+}
+
+TextureSampling samplingFor(const UploadContext& context) {
+    TextureSampling sampling;
+    sampling.trilinear = context.options.trilinearFiltering();
+    if (context.capabilities.anisotropicFiltering) {
+        sampling.anisotropy = std::min(static_cast<float>(context.options.maxAnisotropy()),
+                                       context.capabilities.maxAnisotropy);
+    }
+    return sampling;
+}
+
+}  // namespace
+}  // namespace engine

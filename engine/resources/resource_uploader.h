@@ -1,0 +1,24 @@
+// The upload half of loading: a parsed description becomes the resource's payload, with the
+// OpenGL objects it needs (programs, textures). Needs the engine's context current.
+#pragma once
+
+#include <memory>
+
+#include "engine/core/engine_options.h"
+#include "engine/formats/parsed.h"
+#include "engine/render/gl_capabilities.h"
+#include "engine/resources/resource_parser.h"
+#include "engine/resources/resource_table.h"
+
+namespace engine {
+
+struct UploadContext {
+    const ResourceTable& resources;
+    const EngineOptions& options;
+    const GlCapabilities& capabilities;
+};
+
+Parsed<std::unique_ptr<ResourcePayload>> uploadResource(ParsedContent& content,
+                                                        const UploadContext& context);
+
+}  // namespace engine

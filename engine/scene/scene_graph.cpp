@@ -1,0 +1,101 @@
+#include "engine/scene/scene_graph.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace engine {
+
+SceneGraph::SceneGraph() {
+    auto root = std::make_unique<SceneNode>();
+    root->name = "RootNode";
+    root->settings = GroupSettings{};
+    nodes_.add(std::move(root));
+}
+
+H3DNode SceneGraph::addNode(H3DNode parent, std::string name, NodeSettings settings,
+                            const NodeTransform& local) {
+    SceneNode* parentNode = find(parent);
+    if (parentNode == nullptr) {
+        return 0;
+    }
+    auto node = std::make_unique<SceneNode>();
+    node->name = std::move(name);
+    node->settings = std::move(settings);
+    node->local = local;
+    node->parent = parent;
+    H3DNode handle = nodes_.add(std::move(node));
+    if (handle != 0) {
+        parentNode->children.push_back(handle);
+    }
+    return handle;
+}
+
+bool SceneGraph::removeNode(H3DNode node) {
+    SceneNode* found = find(node);
+    if (found == nullptr || node == H3DRootNode) {
+        return false;
+    }
+    if (SceneNode* parent = find(found->parent)) {
+        auto& siblings = parent->children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
+    }
+    // Iterative, so that a deep tree cannot exhaust the stack.
+    std::vector<H3DNode> doomed{node};
+    while (!doomed.empty()) {
+        H3DNode current = doomed.back();
+        doomed.pop_back();
+        if (SceneNode* doomedNode = find(current)) {
+            doomed.insert(doomed.end(), doomedNode->children.begin(), doomedNode->children.end());
+        }
+        nodes_.remove(current);
+    }
+    return true;
+}
+
+void SceneGraph::setLocalTransform(H3DNode node, const NodeTransform& local) {
+    SceneNode* found = find(node);
+    if (found == nullptr) {
+        return;
+    }
+    found->local = local;
+    markWorldDirty(node);
+}
+
+glm::mat4 SceneGraph::worldMatrix(H3DNode node) {
+    SceneNode* found = find(node);
+    if (found == nullptr) {
+        return glm::mat4(1.0f);
+    }
+    // Clean nodes have clean ancestors, so only the dirty chain above node needs work.
+    std::vector<SceneNode*> dirtyChain;
+    for (SceneNode* current = found; current != nullptr && current->worldDirty;
+         current = find(current->parent)) {
+        dirtyChain.push_back(current);
+    }
+    for (auto it = dirtyChain.rbegin(); it != dirtyChain.rend(); ++it) {
+        SceneNode* parent = find((*it)->parent);
+        glm::mat4 parentWorld = parent != nullptr ? parent->world : glm::mat4(1.0f);
+        (*it)->world = parentWorld * localMatrix((*it)->local);
+        (*it)->worldDirty = false;
+    }
+    return found->world;
+}
+
+void SceneGraph::markWorldDirty(H3DNode node) {
+    // A dirty node's descendants are dirty already (a clean node has clean ancestors), so the
+    // walk stops there.
+    std::vector<H3DNode> pending{node};
+    while (!pending.empty()) {
+        SceneNode* current = find(pending.back());
+        pending.pop_back();
+        if (current == nullptr || current->worldDirty) {
+            continue;
+        }
+        current->worldDirty = true;
+        pending.insert(pending.end(), current->children.begin(), current->children.end());
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,49 @@
+// The tree of scene nodes under the root node (handle 1). World matrices are cached and
+// recomputed only for nodes whose own or an ancestor's transform changed.
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include <glm/mat4x4.hpp>
+
+#include "engine/core/handle_table.h"
+#include "engine/h3d.h"
+#include "engine/scene/scene_node.h"
+
+namespace engine {
+
+class SceneGraph {
+  public:
+    // Creates the root node.
+    SceneGraph();
+
+    // The new node's handle; 0 when parent is not a node.
+    H3DNode addNode(H3DNode parent, std::string name, NodeSettings settings,
+                    const NodeTransform& local = NodeTransform());
+    // Removes node and everything below it; the root stays.
+    bool removeNode(H3DNode node);
+    SceneNode* find(H3DNode node) const { return nodes_.find(node); }
+    // The node's settings when it is of that kind; nothing otherwise.
+    template <typename Settings>
+    Settings* settingsOf(H3DNode node) const {
+        SceneNode* found = find(node);
+        return found != nullptr ? std::get_if<Settings>(&found->settings) : nullptr;
+    }
+
+    void setLocalTransform(H3DNode node, const NodeTransform& local);
+    // The node's world matrix, brought up to date first; identity for a bad handle.
+    glm::mat4 worldMatrix(H3DNode node);
+
+    template <typename Visit>
+    void forEachNode(Visit&& visit) const {
+        nodes_.forEach(visit);
+    }
+
+  private:
+    HandleTable<SceneNode> nodes_;
+
+    void markWorldDirty(H3DNode node);
+};
+
+}  // namespace engine

@@ -1,0 +1,125 @@
+#include "engine/scene/scene_instancer.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/formats/scene_format.h"
+#include "engine/resources/loaded_scene.h"
+
+namespace engine {
+namespace {
+
+class SceneInstancer {
+  public:
+    SceneInstancer(SceneGraph& graph, const ResourceTable& resources, MessageLog& log)
+        : graph_(graph), resources_(resources), log_(log) {}
+
+    H3DNode instantiate(H3DNode parent, const Resource& scene);
+
+  private:
+    SceneGraph& graph_;
+    const ResourceTable& resources_;
+    MessageLog& log_;
+    // The scenes being built, outermost first, to catch scenes that include themselves.
+    std::vector<std::string> scenesInProgress_;
+
+    H3DNode addTree(H3DNode parent, const SceneNodeDesc& desc);
+    NodeSettings settingsFor(const SceneNodeDesc& desc) const;
+    void fillReference(H3DNode reference, const SceneNodeDesc& desc);
+};
+
+}  // namespace
+
+H3DNode instantiateScene(SceneGraph& graph, const ResourceTable& resources, H3DNode parent,
+                         H3DRes scene, MessageLog& log) {
+    const Resource* resource = resources.get(scene, ResourceType::SceneGraph);
+    if (resource == nullptr || !resource->loaded()) {
+        log.warning("cannot add nodes: resource " + std::to_string(scene) +
+                    " is not a loaded scene");
+        return 0;
+    }
+    if (graph.find(parent) == nullptr) {
+        log.warning("cannot add nodes: " + std::to_string(parent) + " is not a node");
+        return 0;
+    }
+    return SceneInstancer(graph, resources, log).instantiate(parent, *resource);
+}
+
+namespace {
+
+H3DNode SceneInstancer::instantiate(H3DNode parent, const Resource& scene) {
+    const auto* loaded = scene.payloadAs<LoadedScene>();
+    if (loaded == nullptr) {
+        return 0;
+    }
+    scenesInProgress_.push_back(scene.name);
+    H3DNode root = addTree(parent, loaded->desc.root);
+    scenesInProgress_.pop_back();
+    return root;
+}
+
+H3DNode SceneInstancer::addTree(H3DNode parent, const SceneNodeDesc& desc) {
+    NodeTransform local{desc.translation, desc.rotation, desc.scale};
+    H3DNode node = graph_.addNode(parent, desc.name, settingsFor(desc), local);
+    if (node == 0) {
+        return 0;
+    }
+    if (desc.kind == SceneNodeKind::Reference) {
+        fillReference(node, desc);
+    }
+    for (const SceneNodeDesc& child : desc.children) {
+        addTree(node, child);
+    }
+    return node;
+}
+
+NodeSettings SceneInstancer::settingsFor(const SceneNodeDesc& desc) const {
+    switch (desc.kind) {
+        case SceneNodeKind::Group:
+            return GroupSettings{};
+        case SceneNodeKind::Model: {
+            ModelSettings model;
+            model.geometry = resources_.find(ResourceType::Geometry, desc.geometry);
+            model.defaultMaterial = resources_.find(ResourceType::Material, desc.material);
+            for (const MeshMaterial& entry : desc.meshMaterials) {
+                model.meshMaterials.emplace_back(
+                    entry.mesh, resources_.find(ResourceType::Material, entry.material));
+            }
+            return model;
+        }
+        case SceneNodeKind::Light:
+            return LightSettings{desc.color, desc.radius, desc.castsShadows};
+        case SceneNodeKind::Camera: {
+            CameraSettings camera;
+            camera.pipeline = resources_.find(ResourceType::Pipeline, desc.pipeline);
+            camera.fieldOfView = desc.fieldOfView;
+            camera.nearDistance = desc.nearDistance;
+            camera.farDistance = desc.farDistance;
+            return camera;
+        }
+        case SceneNodeKind::Reference:
+            return ReferenceSettings{resources_.find(ResourceType::SceneGraph, desc.scene)};
+    }
+    return GroupSettings{};
+}
+
+void SceneInstancer::fillReference(H3DNode reference, const SceneNodeDesc& desc) {
+    const std::string& including = scenesInProgress_.back();
+    if (std::find(scenesInProgress_.begin(), scenesInProgress_.end(), desc.scene) !=
+        scenesInProgress_.end()) {
+        log_.warning("scene '" + including + "' line " + std::to_string(desc.line) +
+                     ": the reference to '" + desc.scene + "' would include it in itself");
+        return;
+    }
+    const Resource* scene = resources_.get(resources_.find(ResourceType::SceneGraph, desc.scene));
+    if (scene == nullptr || !scene->loaded()) {
+        log_.warning("scene '" + including + "' line " + std::to_string(desc.line) +
+                     ": the referenced scene '" + desc.scene + "' is not loaded");
+        return;
+    }
+    instantiate(reference, *scene);
+}
+
+}  // namespace
+}  // namespace engine

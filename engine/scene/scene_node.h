@@ -1,0 +1,89 @@
+// A node of the scene graph: its place in the tree, its transform and what its kind adds.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+#include "engine/h3d.h"
+#include "engine/scene/node_transform.h"
+
+namespace engine {
+
+enum class NodeKind {
+    Group = H3DNodeTypes::Group,
+    Model = H3DNodeTypes::Model,
+    Mesh = H3DNodeTypes::Mesh,
+    Light = H3DNodeTypes::Light,
+    Camera = H3DNodeTypes::Camera,
+    Reference = H3DNodeTypes::Reference,
+};
+
+struct GroupSettings {};
+
+struct ModelSettings {
+    H3DRes geometry = 0;
+    // For meshes without an entry of their own.
+    H3DRes defaultMaterial = 0;
+    std::vector<std::pair<std::string, H3DRes>> meshMaterials;
+};
+
+struct MeshSettings {
+    H3DRes material = 0;
+};
+
+struct LightSettings {
+    glm::vec3 color{1.0f};
+    float radius = 10.0f;
+    bool castsShadows = false;
+};
+
+struct CameraSettings {
+    H3DRes pipeline = 0;
+    int viewportX = 0;
+    int viewportY = 0;
+    int viewportWidth = 320;
+    int viewportHeight = 240;
+    bool occlusionCulling = false;
+    float fieldOfView = 45.0f;
+    float aspect = 4.0f / 3.0f;
+    float nearDistance = 0.1f;
+    float farDistance = 1000.0f;
+};
+
+struct ReferenceSettings {
+    H3DRes scene = 0;
+};
+
+using NodeSettings = std::variant<GroupSettings, ModelSettings, MeshSettings, LightSettings,
+                                  CameraSettings, ReferenceSettings>;
+
+struct SceneNode {
+    std::string name;
+    NodeSettings settings;
+    NodeTransform local;
+    H3DNode parent = 0;
+    std::vector<H3DNode> children;
+    glm::mat4 world{1.0f};
+    bool worldDirty = true;
+
+    NodeKind kind() const;
+};
+
+inline NodeKind SceneNode::kind() const {
+    struct KindOf {
+        NodeKind operator()(const GroupSettings&) const { return NodeKind::Group; }
+        NodeKind operator()(const ModelSettings&) const { return NodeKind::Model; }
+        NodeKind operator()(const MeshSettings&) const { return NodeKind::Mesh; }
+        NodeKind operator()(const LightSettings&) const { return NodeKind::Light; }
+        NodeKind operator()(const CameraSettings&) const { return NodeKind::Camera; }
+        NodeKind operator()(const ReferenceSettings&) const { return NodeKind::Reference; }
+    };
+    return std::visit(KindOf{}, settings);
+}
+
+}  // namespace engine

@@ -1,0 +1,144 @@
+#include "gl_test_fixture.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+// epoxy must come before any other OpenGL header; GLFW then adds only its own declarations.
+#include <epoxy/gl.h>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "engine/h3d.h"
+#include "engine/h3dut.h"
+#include "test_support.h"
+
+namespace {
+
+// GLFW starts once per test program: connecting to the display for every test made the
+// X server refuse a connection now and then under load.
+class GlfwEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) {
+            return;
+        }
+        for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+            started = glfwInit() == GLFW_TRUE;
+            if (!started) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            }
+        }
+        glfwSetErrorCallback([](int code, const char* description) {
+            ADD_FAILURE() << "GLFW error " << code << ": " << description;
+        });
+    }
+    void TearDown() override {
+        if (started) {
+            glfwTerminate();
+        }
+    }
+
+    bool started = false;
+};
+
+GlfwEnvironment* const glfwEnvironment =
+    static_cast<GlfwEnvironment*>(::testing::AddGlobalTestEnvironment(new GlfwEnvironment));
+
+}  // namespace
+
+bool displayAvailable() {
+    return std::getenv("DISPLAY") != nullptr;
+}
+
+bool glfwStarted() {
+    return glfwEnvironment->started;
+}
+
+HiddenWindow::HiddenWindow(int width, int height) {
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_DEPTH_BITS, 24);
+    window_ = glfwCreateWindow(width, height, "engine test", nullptr, nullptr);
+    if (window_ != nullptr) {
+        glfwMakeContextCurrent(window_);
+    }
+}
+
+HiddenWindow::~HiddenWindow() {
+    if (window_ != nullptr) {
+        glfwMakeContextCurrent(nullptr);
+        glfwDestroyWindow(window_);
+    }
+}
+
+void EngineGlTest::SetUp() {
+    if (!displayAvailable()) {
+        GTEST_SKIP() << "no display";
+    }
+    ASSERT_TRUE(glfwStarted()) << "GLFW cannot start on this display";
+    window_ = std::make_unique<HiddenWindow>(kWidth, kHeight);
+    ASSERT_TRUE(window_->open()) << "no OpenGL window";
+    takeMessages();
+    ASSERT_TRUE(h3dInit()) << joined(takeMessages());
+}
+
+void EngineGlTest::TearDown() {
+    h3dRelease();
+    window_.reset();
+    takeMessages();
+}
+
+void EngineGlTest::reopenWindow() {
+    h3dRelease();
+    window_.reset();
+    window_ = std::make_unique<HiddenWindow>(kWidth, kHeight);
+    ASSERT_TRUE(window_->open());
+}
+
+void EngineGlTest::loadViewerContent() {
+    h3dSetOption(H3DOptions::LoadTextures, 1.0f);
+    h3dSetOption(H3DOptions::TexCompression, 0.0f);
+    h3dSetOption(H3DOptions::FastAnimation, 0.0f);
+    h3dSetOption(H3DOptions::MaxAnisotropy, 16.0f);
+    h3dSetOption(H3DOptions::ShadowMapSize, 256.0f);
+    simplePipeline = h3dAddResource(H3DResTypes::Pipeline, "simple.pipeline.xml", 0);
+    masterPipeline = h3dAddResource(H3DResTypes::Pipeline, "master.pipeline.xml", 0);
+    h3dAddResource(H3DResTypes::SceneGraph, "hebe.scene.xml", 0);
+    h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
+    h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
+    neuroScene = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
+    h3dAddResource(H3DResTypes::Material, "font.material.xml", 0);
+    postMaterial = h3dAddResource(H3DResTypes::Material, "postprocess.material.xml", 0);
+    std::string directory = placeholderContentDirectory();
+    EXPECT_TRUE(h3dutLoadResourcesFromDisk(directory.c_str()));
+}
+
+std::array<int, 4> pixelAt(int x, int y) {
+    unsigned char rgba[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
+std::array<int, 4> storedColor(float r, float g, float b, float a) {
+    auto byte = [](float channel) { return static_cast<int>(std::lround(channel * 255.0f)); };
+    return {byte(r), byte(g), byte(b), byte(a)};
+}
+
+std::string describe(const std::array<int, 4>& color) {
+    return "(" + std::to_string(color[0]) + ", " + std::to_string(color[1]) + ", " +
+           std::to_string(color[2]) + ", " + std::to_string(color[3]) + ")";
+}
+
+bool sameColor(const std::array<int, 4>& actual, const std::array<int, 4>& expected) {
+    for (std::size_t channel = 0; channel < 4; ++channel) {
+        if (std::abs(actual[channel] - expected[channel]) > 1) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "engine/formats/material_format.h"
+
+using namespace engine;
+
+namespace {
+
+std::string errorOf(const std::string& xml) {
+    Parsed<MaterialDesc> parsed = parseMaterial(xml);
+    EXPECT_FALSE(parsed.ok()) << "parsed although it should not: " << xml;
+    return parsed.ok() ? std::string() : parsed.error();
+}
+
+}  // namespace
+
+TEST(MaterialFormat, ReadsShaderTexturesAndUniforms) {
+    Parsed<MaterialDesc> parsed = parseMaterial(R"(
+<material shader="model.shader">
+  <texture sampler="albedoMap" file="stone.png"/>
+  <texture sampler="skyMap" file="sky.png" kind="cube"/>
+  <uniform name="tint" value="0.5 0.25 1 0.75"/>
+  <uniform name="shininess" value="32"/>
+</material>)");
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    const MaterialDesc& material = parsed.value();
+    EXPECT_EQ(material.shader, "model.shader");
+    ASSERT_EQ(material.textures.size(), 2u);
+    EXPECT_EQ(material.textures[0].sampler, "albedoMap");
+    EXPECT_EQ(material.textures[0].file, "stone.png");
+    EXPECT_EQ(material.textures[0].kind, TextureKind::Flat);
+    EXPECT_EQ(material.textures[1].kind, TextureKind::Cube);
+    ASSERT_EQ(material.uniforms.size(), 2u);
+    EXPECT_EQ(material.uniforms[0].value, glm::vec4(0.5f, 0.25f, 1.0f, 0.75f));
+    // Fewer than four numbers are padded with zeros.
+    EXPECT_EQ(material.uniforms[1].value, glm::vec4(32.0f, 0.0f, 0.0f, 0.0f));
+}
+
+TEST(MaterialFormat, NeedsAShader) {
+    EXPECT_NE(errorOf("<material/>").find("needs a 'shader'"), std::string::npos);
+    EXPECT_NE(errorOf("<material shader=\"\"/>").find("empty 'shader'"), std::string::npos);
+    EXPECT_NE(errorOf("<material shader=\"my shader\"/>").find("not a file name"),
+              std::string::npos);
+}
+
+TEST(MaterialFormat, RejectsBadTexturesAndUniforms) {
+    auto inMaterial = [](const std::string& body) {
+        return errorOf("<material shader=\"s.shader\">\n" + body + "\n</material>");
+    };
+    EXPECT_NE(inMaterial("<texture file=\"a.png\"/>").find("line 2: <texture> needs a 'sampler'"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<texture sampler=\"a\" file=\"a.png\" kind=\"3d\"/>")
+                  .find("unknown texture kind '3d'"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<uniform name=\"u\"/>").find("needs a 'value'"), std::string::npos);
+    EXPECT_NE(inMaterial("<uniform name=\"u\" value=\"1 2 3 4 5\"/>").find("1 to 4 numbers"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<uniform name=\"u-v\" value=\"1\"/>").find("not a GLSL name"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<uniform name=\"u\" value=\"1\"/><uniform name=\"u\" value=\"2\"/>")
+                  .find("already a uniform"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<texture sampler=\"u\" file=\"a.png\"/><uniform name=\"u\" value=\"2\"/>")
+                  .find("already a sampler"),
+              std::string::npos);
+    EXPECT_NE(inMaterial("<colour/>").find("unknown element <colour>"), std::string::npos);
+}

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "engine/formats/pipeline_format.h"
+
+using namespace engine;
+
+namespace {
+
+const char* kTwoStagePipeline = R"(<?xml version="1.0"?>
+<pipeline>
+  <target name="hdr" scale="0.5" format="rgba16f" buffers="2" depth="true"/>
+  <stage name="scene">
+    <switchTarget target="hdr"/>
+    <clear color="0.1 0.2 0.3" depth="1"/>
+    <drawGeometry context="ambient"/>
+    <drawLights context="lighting" shadowContext="shadow"/>
+  </stage>
+  <stage name="post" enabled="false">
+    <switchTarget target="screen"/>
+    <drawQuad material="post.material.xml" context="final" blend="alpha">
+      <input sampler="picture" target="hdr" buffer="1"/>
+    </drawQuad>
+    <drawOverlays context="overlay"/>
+  </stage>
+</pipeline>)";
+
+std::string errorOf(const std::string& xml) {
+    Parsed<PipelineDesc> parsed = parsePipeline(xml);
+    EXPECT_FALSE(parsed.ok()) << "parsed although it should not: " << xml;
+    return parsed.ok() ? std::string() : parsed.error();
+}
+
+std::string stageWith(const std::string& commands, const std::string& targets = "") {
+    return "<pipeline>" + targets + "<stage>" + commands + "</stage></pipeline>";
+}
+
+}  // namespace
+
+TEST(PipelineFormat, ReadsTargetsAndStages) {
+    Parsed<PipelineDesc> parsed = parsePipeline(kTwoStagePipeline);
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    const PipelineDesc& pipeline = parsed.value();
+
+    ASSERT_EQ(pipeline.targets.size(), 1u);
+    EXPECT_EQ(pipeline.targets[0].name, "hdr");
+    EXPECT_FLOAT_EQ(pipeline.targets[0].scale, 0.5f);
+    EXPECT_EQ(pipeline.targets[0].format, TargetFormat::Rgba16f);
+    EXPECT_EQ(pipeline.targets[0].colorBuffers, 2);
+    EXPECT_TRUE(pipeline.targets[0].hasDepth);
+
+    ASSERT_EQ(pipeline.stages.size(), 2u);
+    EXPECT_TRUE(pipeline.stages[0].enabled);
+    EXPECT_FALSE(pipeline.stages[1].enabled);
+    const auto& scene = pipeline.stages[0].commands;
+    ASSERT_EQ(scene.size(), 4u);
+    EXPECT_EQ(scene[0].kind, CommandKind::SwitchTarget);
+    EXPECT_EQ(scene[0].target, "hdr");
+    EXPECT_EQ(scene[1].kind, CommandKind::Clear);
+    EXPECT_TRUE(scene[1].clearsColor);
+    EXPECT_FLOAT_EQ(scene[1].clearColor.b, 0.3f);
+    EXPECT_FLOAT_EQ(scene[1].clearColor.a, 1.0f);
+    EXPECT_TRUE(scene[1].clearsDepth);
+    EXPECT_EQ(scene[2].kind, CommandKind::DrawGeometry);
+    EXPECT_EQ(scene[2].context, "ambient");
+    EXPECT_EQ(scene[2].blend, BlendMode::Replace);
+    EXPECT_EQ(scene[3].kind, CommandKind::DrawLights);
+    EXPECT_EQ(scene[3].shadowContext, "shadow");
+    EXPECT_EQ(scene[3].blend, BlendMode::Add);
+
+    const auto& post = pipeline.stages[1].commands;
+    ASSERT_EQ(post.size(), 3u);
+    EXPECT_EQ(post[0].target, "screen");
+    EXPECT_EQ(post[1].kind, CommandKind::DrawQuad);
+    EXPECT_EQ(post[1].material, "post.material.xml");
+    EXPECT_EQ(post[1].blend, BlendMode::Alpha);
+    ASSERT_EQ(post[1].inputs.size(), 1u);
+    EXPECT_EQ(post[1].inputs[0].sampler, "picture");
+    EXPECT_EQ(post[1].inputs[0].buffer, 1);
+    EXPECT_EQ(post[2].kind, CommandKind::DrawOverlays);
+}
+
+TEST(PipelineFormat, TargetsMayFollowTheStagesThatUseThem) {
+    Parsed<PipelineDesc> parsed = parsePipeline(
+        "<pipeline><stage><switchTarget target=\"late\"/></stage><target "
+        "name=\"late\"/></pipeline>");
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    EXPECT_EQ(parsed.value().targets[0].format, TargetFormat::Rgba8);
+    EXPECT_FALSE(parsed.value().targets[0].hasDepth);
+}
+
+TEST(PipelineFormat, MalformedXmlNamesTheLine) {
+    std::string error = errorOf("<pipeline>\n<stage>\n<clear color=\"1 1 1\">\n</pipeline>");
+    EXPECT_NE(error.find("line 4"), std::string::npos) << error;
+    EXPECT_NE(error.find("malformed XML"), std::string::npos) << error;
+}
+
+TEST(PipelineFormat, FaultsNameTheirLineAndCause) {
+    std::string error = errorOf(
+        "<pipeline>\n<stage>\n\n<switchTarget target=\"nowhere\"/>\n"
+        "</stage>\n</pipeline>");
+    EXPECT_NE(error.find("line 4"), std::string::npos) << error;
+    EXPECT_NE(error.find("no target named 'nowhere'"), std::string::npos) << error;
+}
+
+TEST(PipelineFormat, RejectsAWrongRootElement) {
+    EXPECT_NE(errorOf("<material shader=\"x\"/>").find("<pipeline>"), std::string::npos);
+    EXPECT_NE(errorOf("").find("malformed XML"), std::string::npos);
+}
+
+TEST(PipelineFormat, NeedsAStage) {
+    EXPECT_NE(errorOf("<pipeline><target name=\"a\"/></pipeline>").find("at least one <stage>"),
+              std::string::npos);
+}
+
+TEST(PipelineFormat, RejectsBadTargets) {
+    auto targetError = [](const std::string& target) {
+        return errorOf(stageWith("<clear depth=\"1\"/>", target));
+    };
+    EXPECT_NE(targetError("<target/>").find("needs a 'name'"), std::string::npos);
+    EXPECT_NE(targetError("<target name=\"screen\"/>").find("cannot name a target"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\"/><target name=\"a\"/>").find("second target"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" format=\"rgb565\"/>").find("unknown target format"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" scale=\"0\"/>").find("'scale' must lie between"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" scale=\"big\"/>").find("must be a number"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" buffers=\"5\"/>").find("'buffers'"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" buffers=\"1.5\"/>").find("whole number"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" depth=\"maybe\"/>").find("true or false"),
+              std::string::npos);
+    EXPECT_NE(targetError("<target name=\"a\" size=\"2\"/>").find("no attribute 'size'"),
+              std::string::npos);
+}
+
+TEST(PipelineFormat, RejectsBadCommands) {
+    EXPECT_NE(errorOf(stageWith("<render/>")).find("unknown element <render>"), std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<clear/>")).find("needs 'color', 'depth' or both"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<clear color=\"1 1\"/>")).find("3 to 4 numbers"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<clear depth=\"2\"/>")).find("between 0 and 1"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawGeometry/>")).find("needs a 'context'"), std::string::npos);
+    EXPECT_NE(
+        errorOf(stageWith("<drawGeometry context=\"a\" blend=\"mix\"/>")).find("unknown blend"),
+        std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawQuad context=\"final\"/>")).find("needs a 'material'"),
+              std::string::npos);
+    EXPECT_NE(errorOf("<pipeline><stage>words</stage></pipeline>").find("unexpected text"),
+              std::string::npos);
+}
+
+TEST(PipelineFormat, RejectsQuadInputsThatDoNotFit) {
+    std::string target = "<target name=\"t\"/>";
+    auto quadError = [&target](const std::string& input) {
+        return errorOf(stageWith(
+            "<drawQuad material=\"m.xml\" context=\"final\">" + input + "</drawQuad>", target));
+    };
+    EXPECT_NE(quadError("<input sampler=\"s\" target=\"x\"/>").find("no target named 'x'"),
+              std::string::npos);
+    EXPECT_NE(quadError("<input sampler=\"s\" target=\"t\" buffer=\"1\"/>").find("only 1 colour"),
+              std::string::npos);
+    EXPECT_NE(quadError("<input sampler=\"2s\" target=\"t\"/>").find("not a GLSL name"),
+              std::string::npos);
+    EXPECT_NE(quadError("<input sampler=\"s\" target=\"t\"/><input sampler=\"s\" target=\"t\"/>")
+                  .find("bound twice"),
+              std::string::npos);
+}
+
+TEST(PipelineFormat, FindsTargetsByName) {
+    Parsed<PipelineDesc> parsed = parsePipeline(kTwoStagePipeline);
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_NE(findTarget(parsed.value(), "hdr"), nullptr);
+    EXPECT_EQ(findTarget(parsed.value(), "screen"), nullptr);
+}

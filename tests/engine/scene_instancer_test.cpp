@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "engine/resources/loaded_scene.h"
+#include "engine/scene/scene_instancer.h"
+
+using namespace engine;
+
+namespace {
+
+class SceneInstancer : public ::testing::Test {
+  protected:
+    ResourceTable resources;
+    SceneGraph graph;
+    MessageLog log;
+
+    int addScene(const std::string& name, const std::string& xml) {
+        int handle = resources.add(ResourceType::SceneGraph, name, 0);
+        Parsed<SceneDesc> parsed = parseScene(xml);
+        EXPECT_TRUE(parsed.ok()) << parsed.error();
+        if (parsed.ok()) {
+            auto payload = std::make_unique<LoadedScene>();
+            payload->desc = parsed.value();
+            resources.get(handle)->payload = std::move(payload);
+        }
+        return handle;
+    }
+
+    std::string messages() {
+        std::string text;
+        while (std::optional<Message> message = log.pop()) {
+            text += message->text + "\n";
+        }
+        return text;
+    }
+};
+
+}  // namespace
+
+TEST_F(SceneInstancer, BuildsTheTreeWithTransformsAndSettings) {
+    int pipeline = resources.add(ResourceType::Pipeline, "p.xml", 0);
+    int material = resources.add(ResourceType::Material, "m.xml", 0);
+    int scene = addScene("world.xml", R"(
+<scene name="world" translation="0 0 -3">
+  <light name="sun" translation="1 2 3" color="0.5 0.5 0.5" radius="9" shadows="true"/>
+  <camera name="eye" pipeline="p.xml" fov="50"/>
+  <model name="statue" geometry="g.gltf" material="m.xml"/>
+</scene>)");
+
+    H3DNode root = instantiateScene(graph, resources, 1, scene, log);
+    ASSERT_NE(root, 0) << messages();
+    EXPECT_EQ(graph.find(root)->name, "world");
+    EXPECT_EQ(graph.find(root)->parent, 1);
+    ASSERT_EQ(graph.find(root)->children.size(), 3u);
+
+    H3DNode sun = graph.find(root)->children[0];
+    const auto* light = graph.settingsOf<LightSettings>(sun);
+    ASSERT_NE(light, nullptr);
+    EXPECT_FLOAT_EQ(light->radius, 9.0f);
+    EXPECT_TRUE(light->castsShadows);
+    EXPECT_EQ(glm::vec3(graph.worldMatrix(sun)[3]), glm::vec3(1, 2, 0));
+
+    const auto* camera = graph.settingsOf<CameraSettings>(graph.find(root)->children[1]);
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->pipeline, pipeline);
+    EXPECT_FLOAT_EQ(camera->fieldOfView, 50.0f);
+
+    const auto* model = graph.settingsOf<ModelSettings>(graph.find(root)->children[2]);
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->defaultMaterial, material);
+    EXPECT_EQ(model->geometry, 0);
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(SceneInstancer, ReferencesInstantiateTheirScenes) {
+    addScene("room.xml", "<scene name=\"room\"><light name=\"lamp\"/></scene>");
+    int scene = addScene("house.xml",
+                         "<scene><reference name=\"a\" scene=\"room.xml\"/>"
+                         "<reference name=\"b\" scene=\"room.xml\"/></scene>");
+    H3DNode root = instantiateScene(graph, resources, 1, scene, log);
+    ASSERT_NE(root, 0);
+    for (H3DNode reference : graph.find(root)->children) {
+        EXPECT_EQ(graph.find(reference)->kind(), NodeKind::Reference);
+        ASSERT_EQ(graph.find(reference)->children.size(), 1u);
+        H3DNode room = graph.find(reference)->children[0];
+        EXPECT_EQ(graph.find(room)->name, "room");
+        EXPECT_EQ(graph.find(graph.find(room)->children[0])->name, "lamp");
+    }
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(SceneInstancer, ASceneCannotIncludeItself) {
+    addScene("a.xml", "<scene><reference scene=\"b.xml\"/></scene>");
+    int b = addScene("b.xml", "<scene>\n<reference scene=\"a.xml\"/></scene>");
+    H3DNode root = instantiateScene(graph, resources, 1, b, log);
+    ASSERT_NE(root, 0);
+    std::string text = messages();
+    EXPECT_NE(
+        text.find("scene 'a.xml' line 1: the reference to 'b.xml' would include it in itself"),
+        std::string::npos)
+        << text;
+}
+
+TEST_F(SceneInstancer, AReferenceToAnUnloadedSceneStaysEmpty) {
+    resources.add(ResourceType::SceneGraph, "missing.xml", 0);
+    int scene = addScene("a.xml", "<scene><reference scene=\"missing.xml\"/></scene>");
+    H3DNode root = instantiateScene(graph, resources, 1, scene, log);
+    ASSERT_NE(root, 0);
+    H3DNode reference = graph.find(root)->children.at(0);
+    EXPECT_TRUE(graph.find(reference)->children.empty());
+    EXPECT_NE(messages().find("'missing.xml' is not loaded"), std::string::npos);
+}
+
+TEST_F(SceneInstancer, RefusesUnloadedScenesAndBadParents) {
+    int unloaded = resources.add(ResourceType::SceneGraph, "u.xml", 0);
+    EXPECT_EQ(instantiateScene(graph, resources, 1, unloaded, log), 0);
+    EXPECT_NE(messages().find("not a loaded scene"), std::string::npos);
+    int scene = addScene("a.xml", "<scene/>");
+    EXPECT_EQ(instantiateScene(graph, resources, 99, scene, log), 0);
+    EXPECT_NE(messages().find("99 is not a node"), std::string::npos);
+    EXPECT_EQ(instantiateScene(graph, resources, 1, 12345, log), 0);
+}

@@ -1,0 +1,37 @@
+// Helpers shared by the engine tests: scratch content directories and the message queue.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <glm/vec4.hpp>
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class ScratchDirectory {
+  public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::string& bytes) const;
+
+  private:
+    std::string path_;
+};
+
+// The text of a file in the project's content/ folder.
+std::string placeholderContent(const std::string& name);
+// The directory of the project's content/ folder.
+std::string placeholderContentDirectory();
+
+// The colour a content pipeline last clears the given target ("screen" included) to; -1 in
+// every channel when it never clears it.
+glm::vec4 clearColorOf(const std::string& pipelineFile, const std::string& target);
+
+// Takes every queued engine message, oldest first.
+std::vector<std::string> takeMessages();
+// The queued messages joined, for failure output.
+std::string joined(const std::vector<std::string>& messages);
+bool anyContains(const std::vector<std::string>& messages, const std::string& part);
