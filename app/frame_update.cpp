@@ -1,0 +1,75 @@
+// The per-frame half of the viewer: smoothing the camera towards its target and rendering.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "app/viewer_app.h"
+#include "engine/h3dut.h"
+
+namespace {
+
+// The current pose covers this many times the frame time of the remaining way per frame.
+const float kPositionFollowRate = 16.0f;
+const float kRotationFollowRate = 24.0f;
+
+const float kBlurPerDegree = 0.0125f;
+const float kRollPerDegree = 0.25f;
+
+// A fraction above 2 would throw the pose further past the target every frame (below 8 or
+// 12 frames per second); such frames, and a frame rate that is not positive, jump straight
+// to the target instead, so the camera can never run away.
+float smoothingFactor(float followRate, float frameRate) {
+    const float factor = followRate / frameRate;
+    return factor <= 2.0f ? factor : 1.0f;
+}
+
+// Truncates toward zero; values beyond the 32-bit range are pinned to it so that a runaway
+// coordinate still prints.
+long long truncatedForDisplay(float value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const float limited = std::clamp(value, static_cast<float>(INT32_MIN), 2147483520.0f);
+    return static_cast<int32_t>(limited);
+}
+
+}  // namespace
+
+void ViewerApp::renderFrame(float newFrameRate) {
+    frameRate = newFrameRate;
+    composeStatusLine();
+
+    const float positionFactor = smoothingFactor(kPositionFollowRate, frameRate);
+    const float rotationFactor = smoothingFactor(kRotationFollowRate, frameRate);
+
+    curX = curX + (targetX - curX) * positionFactor;
+    curY = curY + (targetY - curY) * positionFactor;
+    curZ = curZ + (targetZ - curZ) * positionFactor;
+
+    // Both differences are taken before the turn: the roll and the blur show the whole turn
+    // still outstanding at the start of this frame.
+    const float pitchDifference = targetPitch - curPitch;
+    yawDifference = targetYaw - curYaw;
+    curPitch = curPitch + pitchDifference * rotationFactor;
+    curYaw = curYaw + yawDifference * rotationFactor;
+
+    const float blurStrength = yawDifference * kBlurPerDegree;
+    const float roll = yawDifference * kRollPerDegree;
+    h3dSetMaterialUniform(postMaterial, "blurDir", blurStrength, 0, 0, 0);
+    h3dSetNodeTransform(cameraNode, curX, curY, curZ, curPitch, curYaw, roll, 1, 1, 1);
+
+    h3dRender(cameraNode);
+    h3dFinalizeFrame();
+    h3dClearOverlays();
+    h3dutDumpMessages();
+}
+
+void ViewerApp::composeStatusLine() {
+    // Formatted into a fixed buffer and assigned, so the string's storage is reused every frame.
+    char text[160];
+    std::snprintf(text, sizeof text, "%s(F3) FPS: %lld CAM: x: %lld y: %lld z: %lld",
+                  pipelineName.c_str(), truncatedForDisplay(frameRate), truncatedForDisplay(curX),
+                  truncatedForDisplay(curY), truncatedForDisplay(curZ));
+    statusLine = text;
+}

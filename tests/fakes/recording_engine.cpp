@@ -1,0 +1,104 @@
+#include "tests/fakes/recording_engine.h"
+
+#include "tests/fakes/call_log.h"
+
+RecordingEngine& recordingEngine() {
+    static RecordingEngine engine;
+    return engine;
+}
+
+void resetRecordingEngine() {
+    recordingEngine() = RecordingEngine();
+    clearCallLog();
+}
+
+bool h3dInit() {
+    recordCall("h3dInit");
+    return recordingEngine().initSucceeds;
+}
+
+void h3dRelease() {
+    recordCall("h3dRelease");
+}
+
+bool h3dSetOption(H3DOptions::List option, float value) {
+    recordCall("h3dSetOption", {static_cast<double>(option), value});
+    return true;
+}
+
+H3DRes h3dAddResource(int type, const char* name, int flags) {
+    recordCall("h3dAddResource", {static_cast<double>(type), static_cast<double>(flags)}, name);
+    return recordingEngine().nextResourceHandle++;
+}
+
+bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
+    recordCall("h3dutLoadResourcesFromDisk", {}, contentDirectory);
+    return true;
+}
+
+H3DNode h3dAddCameraNode(H3DNode parent, const char* name, H3DRes pipelineResource) {
+    recordCall("h3dAddCameraNode",
+               {static_cast<double>(parent), static_cast<double>(pipelineResource)}, name);
+    const H3DNode camera = recordingEngine().nextNodeHandle++;
+    recordingEngine().nodeParams[{camera, H3DCamera::PipeResI}] = pipelineResource;
+    return camera;
+}
+
+H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource) {
+    recordCall("h3dAddNodes",
+               {static_cast<double>(parent), static_cast<double>(sceneGraphResource)});
+    return recordingEngine().nextNodeHandle++;
+}
+
+void h3dSetNodeTransform(H3DNode node, float tx, float ty, float tz, float rx, float ry, float rz,
+                         float sx, float sy, float sz) {
+    recordCall("h3dSetNodeTransform",
+               {static_cast<double>(node), tx, ty, tz, rx, ry, rz, sx, sy, sz});
+}
+
+void h3dSetNodeParamI(H3DNode node, int parameter, int value) {
+    recordCall("h3dSetNodeParamI", {static_cast<double>(node), static_cast<double>(parameter),
+                                    static_cast<double>(value)});
+    recordingEngine().nodeParams[{node, parameter}] = value;
+}
+
+int h3dGetNodeParamI(H3DNode node, int parameter) {
+    recordCall("h3dGetNodeParamI", {static_cast<double>(node), static_cast<double>(parameter)});
+    const auto found = recordingEngine().nodeParams.find({node, parameter});
+    return found != recordingEngine().nodeParams.end() ? found->second : 0;
+}
+
+void h3dSetupCameraView(H3DNode cameraNode, float fieldOfView, float aspect, float nearDistance,
+                        float farDistance) {
+    recordCall("h3dSetupCameraView",
+               {static_cast<double>(cameraNode), fieldOfView, aspect, nearDistance, farDistance});
+}
+
+void h3dResizePipelineBuffers(H3DRes pipelineResource, int width, int height) {
+    recordCall("h3dResizePipelineBuffers",
+               {static_cast<double>(pipelineResource), static_cast<double>(width),
+                static_cast<double>(height)});
+}
+
+bool h3dSetMaterialUniform(H3DRes materialResource, const char* name, float a, float b, float c,
+                           float d) {
+    recordCall("h3dSetMaterialUniform", {static_cast<double>(materialResource), a, b, c, d}, name);
+    return true;
+}
+
+void h3dRender(H3DNode cameraNode) {
+    recordCall("h3dRender", {static_cast<double>(cameraNode)});
+}
+
+void h3dFinalizeFrame() {
+    recordCall("h3dFinalizeFrame");
+}
+
+void h3dClearOverlays() {
+    recordCall("h3dClearOverlays");
+}
+
+bool h3dutDumpMessages() {
+    recordCall("h3dutDumpMessages");
+    return true;
+}
