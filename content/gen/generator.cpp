@@ -153,7 +153,8 @@ GenerationSummary generateContent(const std::filesystem::path& outputDirectory,
     writeTextures(writer);
     writeFont(writer, fontFile);
     const WorldLayout layout = planWorldLayout(models.neuronRadii, models.gliaRadius);
-    writer.writeText("world_layout.xml", worldLayoutXml(layout));
+    writer.writeText("neurons.scene.xml", neuronsSceneXml(layout));
+    writer.writeText("glia_field.scene.xml", gliaFieldSceneXml(layout));
     writer.summary().worldTriangles = worldTriangles(layout, models);
     return writer.summary();
 }

@@ -55,18 +55,6 @@ Placement place(float boundingRadius, float minScale, float maxScale, float over
     }
 }
 
-std::vector<LightPlacement> lights() {
-    return {
-        // Above and in front of the statue, casting its shadow onto the pedestal's top.
-        {{2.5f, 4.0f, -3.0f}, {1.0f, 0.95f, 0.85f}, 40.0f, true},
-        {{-30.0f, 12.0f, -25.0f}, {0.3f, 0.8f, 1.0f}, 55.0f, false},
-        {{32.0f, -8.0f, -30.0f}, {1.0f, 0.35f, 0.8f}, 55.0f, false},
-        {{-22.0f, -15.0f, 25.0f}, {1.0f, 0.7f, 0.3f}, 50.0f, false},
-        {{25.0f, 18.0f, 20.0f}, {0.6f, 0.4f, 1.0f}, 60.0f, false},
-        {{0.0f, 30.0f, -50.0f}, {0.3f, 1.0f, 0.7f}, 60.0f, false},
-    };
-}
-
 }  // namespace
 
 float distanceToCorridorAxis(const Corridor& corridor, glm::vec3 point) {
@@ -90,7 +78,6 @@ WorldLayout planWorldLayout(const std::array<float, kNeuronVariants>& neuronRadi
     for (int i = 0; i < kGliaInstances; ++i) {
         layout.glia.push_back(place(gliaRadius, 0.5f, 0.9f, 0.6f, random, gliaOccupied));
     }
-    layout.lights = lights();
     return layout;
 }
 

@@ -26,17 +26,9 @@ struct NeuronPlacement {
     Placement placement;
 };
 
-struct LightPlacement {
-    glm::vec3 position{0.0f};
-    glm::vec3 color{1.0f};
-    float radius = 50.0f;
-    bool shadows = false;
-};
-
 struct WorldLayout {
     std::vector<NeuronPlacement> neurons;
     std::vector<Placement> glia;
-    std::vector<LightPlacement> lights;
 };
 
 // The corridor: a capsule around this segment that no instance's bounding sphere enters.
@@ -52,6 +44,8 @@ float distanceToCorridorAxis(const Corridor& corridor, glm::vec3 point);
 WorldLayout planWorldLayout(const std::array<float, kNeuronVariants>& neuronRadii,
                             float gliaRadius);
 
-std::string worldLayoutXml(const WorldLayout& layout);
+// The placements as scene files: neurons.scene.xml and glia_field.scene.xml.
+std::string neuronsSceneXml(const WorldLayout& layout);
+std::string gliaFieldSceneXml(const WorldLayout& layout);
 
 }  // namespace content

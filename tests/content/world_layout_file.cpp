@@ -19,35 +19,46 @@ glm::vec3 vec3Attribute(const pugi::xml_node& node, const char* name) {
     return value;
 }
 
-LayoutInstance instanceOf(const pugi::xml_node& node, std::string model) {
-    return {std::move(model), vec3Attribute(node, "position"), vec3Attribute(node, "rotation"),
-            node.attribute("scale").as_float(0.0f)};
+LayoutInstance instanceOf(const pugi::xml_node& model) {
+    LayoutInstance instance;
+    instance.model = model.attribute("geometry").as_string();
+    instance.position = vec3Attribute(model, "translation");
+    instance.rotation = vec3Attribute(model, "rotation");
+    const glm::vec3 scale = vec3Attribute(model, "scale");
+    instance.scale = scale.x == scale.y && scale.y == scale.z ? scale.x : -1.0f;
+    if (!model.attribute("material").empty()) {
+        instance.materials.emplace_back("", model.attribute("material").as_string());
+    }
+    for (const pugi::xml_node& meshMaterial : model.children("meshMaterial")) {
+        instance.materials.emplace_back(meshMaterial.attribute("mesh").as_string(),
+                                        meshMaterial.attribute("material").as_string());
+    }
+    return instance;
+}
+
+std::vector<LayoutInstance> readScene(const char* fileName, std::vector<std::string>& unknown) {
+    const std::vector<std::uint8_t> bytes = generatedFile(fileName);
+    pugi::xml_document document;
+    if (!document.load_buffer(bytes.data(), bytes.size())) {
+        throw std::runtime_error(std::string(fileName) + " does not parse");
+    }
+    std::vector<LayoutInstance> instances;
+    for (const pugi::xml_node& node : document.child("scene").children()) {
+        if (std::string(node.name()) == "model") {
+            instances.push_back(instanceOf(node));
+        } else {
+            unknown.push_back(node.name());
+        }
+    }
+    return instances;
 }
 
 }  // namespace
 
 LayoutFile readGeneratedLayout() {
-    const std::vector<std::uint8_t> bytes = generatedFile("world_layout.xml");
-    pugi::xml_document document;
-    if (!document.load_buffer(bytes.data(), bytes.size())) {
-        throw std::runtime_error("world_layout.xml does not parse");
-    }
     LayoutFile layout;
-    for (const pugi::xml_node& node : document.child("layout").children()) {
-        const std::string name = node.name();
-        if (name == "neuron") {
-            const std::string variant = node.attribute("variant").as_string("?");
-            layout.neurons.push_back(instanceOf(node, "neuron_" + variant + ".glb"));
-        } else if (name == "glia") {
-            layout.glia.push_back(instanceOf(node, node.attribute("mesh-cluster").as_string()));
-        } else if (name == "light") {
-            layout.lights.push_back({vec3Attribute(node, "position"), vec3Attribute(node, "color"),
-                                     node.attribute("radius").as_float(0.0f),
-                                     std::string(node.attribute("shadows").as_string()) == "true"});
-        } else {
-            layout.unknownElements.push_back(name);
-        }
-    }
+    layout.neurons = readScene("neurons.scene.xml", layout.unknownElements);
+    layout.glia = readScene("glia_field.scene.xml", layout.unknownElements);
     return layout;
 }
 

@@ -1,7 +1,8 @@
-// Reads the generated world_layout.xml back.
+// Reads the generated placement scenes (neurons.scene.xml, glia_field.scene.xml) back.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <glm/vec3.hpp>
@@ -9,23 +10,17 @@
 namespace content_tests {
 
 struct LayoutInstance {
-    std::string model;  // neuron_<variant>.glb or the glia file
+    std::string model;  // the glTF file
+    // The materials by glTF mesh name, or one material for every mesh under "".
+    std::vector<std::pair<std::string, std::string>> materials;
     glm::vec3 position{0.0f};
     glm::vec3 rotation{0.0f};
     float scale = 0.0f;
 };
 
-struct LayoutLight {
-    glm::vec3 position{0.0f};
-    glm::vec3 color{0.0f};
-    float radius = 0.0f;
-    bool shadows = false;
-};
-
 struct LayoutFile {
     std::vector<LayoutInstance> neurons;
     std::vector<LayoutInstance> glia;
-    std::vector<LayoutLight> lights;
     std::vector<std::string> unknownElements;
 };
 

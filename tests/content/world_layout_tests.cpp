@@ -12,8 +12,6 @@
 namespace content_tests {
 namespace {
 
-const glm::vec3 kStatuePosition(0.0f, -1.5f, -8.0f);
-
 // The view from the start to a little past the statue: a capsule around this segment.
 float distanceFromCorridorAxis(glm::vec3 point) {
     const glm::vec3 from(0.0f, 0.0f, 6.0f);
@@ -33,13 +31,27 @@ std::map<std::string, float> modelRadii() {
     return radii;
 }
 
-TEST(ContentLayout, PlacesAFewDozenNeuronsEightGliaAndSixLights) {
+TEST(ContentLayout, PlacesAFewDozenNeuronsAndEightGliaClusters) {
     const LayoutFile layout = readGeneratedLayout();
     EXPECT_GE(layout.neurons.size(), 24U);
     EXPECT_LE(layout.neurons.size(), 60U);
     EXPECT_EQ(layout.glia.size(), 8U);
-    EXPECT_EQ(layout.lights.size(), 6U);
     EXPECT_TRUE(layout.unknownElements.empty());
+}
+
+TEST(ContentLayout, EveryMeshHasAMaterial) {
+    const LayoutFile layout = readGeneratedLayout();
+    for (const LayoutInstance& neuron : layout.neurons) {
+        ASSERT_EQ(neuron.materials.size(), 2U) << neuron.model;
+        EXPECT_EQ(neuron.materials[0].first, "membrane");
+        EXPECT_EQ(neuron.materials[0].second.rfind("membrane_", 0), 0U);
+        EXPECT_EQ(neuron.materials[1],
+                  (std::pair<std::string, std::string>{"terminals", "terminal.material.xml"}));
+    }
+    for (const LayoutInstance& glia : layout.glia) {
+        ASSERT_EQ(glia.materials.size(), 1U);
+        EXPECT_EQ(glia.materials[0].second, "glia.material.xml");
+    }
 }
 
 TEST(ContentLayout, InstancesUseExistingModelsWithSaneTransforms) {
@@ -71,21 +83,6 @@ TEST(ContentLayout, KeepsTheViewFromTheStartToTheStatueClear) {
         EXPECT_GE(distanceFromCorridorAxis(instance.position) + 0.02f, 8.0f + reach)
             << instance.model << " at " << instance.position.x << " " << instance.position.y << " "
             << instance.position.z;
-    }
-}
-
-TEST(ContentLayout, ExactlyOneLightCastsShadowsOntoTheStatue) {
-    const LayoutFile layout = readGeneratedLayout();
-    const auto shadowing = std::count_if(layout.lights.begin(), layout.lights.end(),
-                                         [](const LayoutLight& light) { return light.shadows; });
-    ASSERT_EQ(shadowing, 1);
-    for (const LayoutLight& light : layout.lights) {
-        EXPECT_GE(light.radius, 40.0f);
-        EXPECT_LE(light.radius, 60.0f);
-        if (light.shadows) {
-            EXPECT_LT(glm::length(light.position - kStatuePosition), light.radius * 0.5f);
-            EXPECT_GT(light.position.y, kStatuePosition.y + 2.5f) << "lights it from above";
-        }
     }
 }
 
