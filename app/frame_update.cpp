@@ -13,6 +13,13 @@ namespace {
 const float kPositionFollowRate = 16.0f;
 const float kRotationFollowRate = 24.0f;
 
+// The status line in the top-left corner: character height and corner as fractions of the
+// viewport, and a one-pixel-ish dark shadow that keeps it readable over bright scenery.
+const float kStatusTextSize = 0.03f;
+const float kStatusTextX = 0.01f;
+const float kStatusTextY = 0.012f;
+const float kStatusShadowOffset = 0.0015f;
+
 const float kBlurPerDegree = 0.0125f;
 const float kRollPerDegree = 0.25f;
 
@@ -58,6 +65,7 @@ void ViewerApp::renderFrame(float newFrameRate) {
     const float roll = yawDifference * kRollPerDegree;
     h3dSetMaterialUniform(postMaterial, "blurDir", blurStrength, 0, 0, 0);
     h3dSetNodeTransform(cameraNode, curX, curY, curZ, curPitch, curYaw, roll, 1, 1, 1);
+    showStatusLine();
 
     h3dRender(cameraNode);
     h3dFinalizeFrame();
@@ -72,4 +80,11 @@ void ViewerApp::composeStatusLine() {
                   pipelineName.c_str(), truncatedForDisplay(frameRate), truncatedForDisplay(curX),
                   truncatedForDisplay(curY), truncatedForDisplay(curZ));
     statusLine = text;
+}
+
+void ViewerApp::showStatusLine() {
+    h3dutShowText(statusLine.c_str(), kStatusTextX + kStatusShadowOffset,
+                  kStatusTextY + kStatusShadowOffset, kStatusTextSize, 0, 0, 0, fontMaterial);
+    h3dutShowText(statusLine.c_str(), kStatusTextX, kStatusTextY, kStatusTextSize, 1, 1, 1,
+                  fontMaterial);
 }

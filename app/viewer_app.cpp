@@ -33,7 +33,7 @@ bool ViewerApp::initialize() {
     h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
     h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
     const H3DRes worldScene = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
-    h3dAddResource(H3DResTypes::Material, "font.material.xml", 0);
+    fontMaterial = h3dAddResource(H3DResTypes::Material, "font.material.xml", 0);
     postMaterial = h3dAddResource(H3DResTypes::Material, "postprocess.material.xml", 0);
 
     // A missing file does not stop start-up: the engine's message queue reports it.

@@ -42,6 +42,8 @@ class ViewerApp {
     H3DRes masterPipeline = 0;
     H3DNode cameraNode = 0;
     H3DRes postMaterial = 0;
+    // The font the status line is drawn with.
+    H3DRes fontMaterial = 0;
 
     // The pose the camera shows: position in scene units, pitch and yaw in degrees.
     float curX = 0.0f;
@@ -70,4 +72,5 @@ class ViewerApp {
     void flyAlongView(float sign, float step);
     void flySideways(float yawOffset, float step);
     void composeStatusLine();
+    void showStatusLine();
 };

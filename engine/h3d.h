@@ -59,6 +59,14 @@ struct H3DCamera {
     };
 };
 
+// Figures of the latest finished frame (h3dFinalizeFrame), for benchmarks and overlays.
+struct H3DStats {
+    enum List {
+        TriangleCount = 100,  // triangles drawn, all passes together
+        DrawCallCount = 101,  // draw calls made, all passes together
+    };
+};
+
 // Starts the engine in the OpenGL context current on the calling thread. False when the
 // context offers less than OpenGL 2.0 or lacks framebuffer objects.
 bool h3dInit();
@@ -103,6 +111,8 @@ bool h3dSetMaterialUniform(H3DRes materialResource, const char* name, float a, f
                            float d);
 
 void h3dRender(H3DNode cameraNode);
+// 0 for an unknown figure or before the first finished frame.
+float h3dGetStat(int stat);
 void h3dFinalizeFrame();
 void h3dClearOverlays();
 

@@ -9,7 +9,23 @@ void h3dRender(H3DNode cameraNode) {
         if (cameraOrReport(engine, "h3dRender", cameraNode) == nullptr) {
             return;
         }
-        engine.renderer.render(engine.scene, engine.resources, cameraNode, messageLog());
+        engine.renderer.render(engine.scene, engine.resources, cameraNode,
+                               engine.options.shadowMapSize(), messageLog());
+    });
+}
+
+float h3dGetStat(int stat) {
+    return withEngine("h3dGetStat", 0.0f, [&](Engine& engine) {
+        const FrameFigures& figures = engine.renderer.finishedFigures();
+        switch (stat) {
+            case H3DStats::TriangleCount:
+                return static_cast<float>(figures.triangles);
+            case H3DStats::DrawCallCount:
+                return static_cast<float>(figures.drawCalls);
+            default:
+                messageLog().warning("h3dGetStat: unknown figure " + std::to_string(stat));
+                return 0.0f;
+        }
     });
 }
 

@@ -11,7 +11,8 @@ bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
         if (!presentOrReport("h3dutLoadResourcesFromDisk", contentDirectory, "directory")) {
             return false;
         }
-        UploadContext context{engine.resources, engine.options, engine.renderer.capabilities()};
+        UploadContext context{engine.resources, engine.options, engine.renderer.capabilities(),
+                              engine.renderer.contextNames()};
         UploadStep upload = [&context](const Resource&, ParsedContent& content) {
             return uploadResource(content, context);
         };

@@ -11,6 +11,7 @@ namespace {
 MaterialDesc readMaterial(const XmlSource& source);
 MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node);
 MaterialUniform readUniform(const XmlSource& source, pugi::xml_node node);
+std::string readFont(const XmlSource& source, pugi::xml_node node, const MaterialDesc& material);
 
 }  // namespace
 
@@ -32,14 +33,22 @@ void requireUnique(const XmlSource& source, pugi::xml_node node, const MaterialD
 
 MaterialDesc readMaterial(const XmlSource& source) {
     pugi::xml_node root = source.root();
-    source.allowAttributes(root, {"shader"});
+    source.allowAttributes(root, {"shader", "faceCulling", "frustumCulling"});
     MaterialDesc material;
     material.shader = source.requiredText(root, "shader");
     if (!isPlainName(material.shader)) {
         source.fail(root, "'" + material.shader + "' is not a file name");
     }
-    for (pugi::xml_node element : source.childElements(root, {"texture", "uniform"})) {
-        if (std::string_view(element.name()) == "texture") {
+    std::string faceCulling = source.optionalText(root, "faceCulling", "back");
+    if (faceCulling != "back" && faceCulling != "none") {
+        source.fail(root, "unknown face culling '" + faceCulling + "' (back or none)");
+    }
+    material.cullsBackFaces = faceCulling == "back";
+    material.frustumCulled = source.flag(root, "frustumCulling", true);
+    for (pugi::xml_node element : source.childElements(root, {"texture", "uniform", "font"})) {
+        if (std::string_view(element.name()) == "font") {
+            material.fontMetrics = readFont(source, element, material);
+        } else if (std::string_view(element.name()) == "texture") {
             MaterialTexture texture = readTexture(source, element);
             requireUnique(source, element, material, texture.sampler);
             material.textures.push_back(texture);
@@ -88,6 +97,19 @@ MaterialUniform readUniform(const XmlSource& source, pugi::xml_node node) {
         uniform.value[static_cast<int>(index)] = value[index];
     }
     return uniform;
+}
+
+std::string readFont(const XmlSource& source, pugi::xml_node node, const MaterialDesc& material) {
+    source.allowAttributes(node, {"metrics"});
+    source.childElements(node, {});
+    if (!material.fontMetrics.empty()) {
+        source.fail(node, "a material has at most one <font>");
+    }
+    std::string metrics = source.requiredText(node, "metrics");
+    if (!isPlainName(metrics)) {
+        source.fail(node, "'" + metrics + "' is not a file name");
+    }
+    return metrics;
 }
 
 // Samplers and uniforms share the shader's name space, so one name may appear once.

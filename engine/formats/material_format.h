@@ -26,8 +26,15 @@ struct MaterialUniform {
 
 struct MaterialDesc {
     std::string shader;
+    // Back faces are culled unless the surface is seen from both sides (or from inside).
+    bool cullsBackFaces = true;
+    // False for surfaces the shader draws around the camera (a sky): never left out for lying
+    // outside the view.
+    bool frustumCulled = true;
     std::vector<MaterialTexture> textures;
     std::vector<MaterialUniform> uniforms;
+    // The font metrics file of a text overlay's atlas; empty for other materials.
+    std::string fontMetrics;
 };
 
 Parsed<MaterialDesc> parseMaterial(std::string_view bytes);

@@ -40,6 +40,8 @@ namespace {
 
 void readSwitchTarget(const XmlSource& source, pugi::xml_node node, const PipelineDesc& pipeline,
                       PipelineCommand& command);
+void readCopyTarget(const XmlSource& source, pugi::xml_node node, const PipelineDesc& pipeline,
+                    PipelineCommand& command);
 void readSceneDraw(const XmlSource& source, pugi::xml_node node, PipelineCommand& command);
 void readBlend(const XmlSource& source, pugi::xml_node node, PipelineCommand& command,
                BlendMode fallback);
@@ -87,8 +89,11 @@ RenderTargetDesc readTarget(const XmlSource& source, pugi::xml_node node,
         target.format = TargetFormat::Rgba8;
     } else if (format == "rgba16f") {
         target.format = TargetFormat::Rgba16f;
+    } else if (format == "r11f_g11f_b10f") {
+        target.format = TargetFormat::R11fG11fB10f;
     } else {
-        source.fail(node, "unknown target format '" + format + "' (rgba8 or rgba16f)");
+        source.fail(node,
+                    "unknown target format '" + format + "' (rgba8, rgba16f or r11f_g11f_b10f)");
     }
     target.colorBuffers = source.integer(node, "buffers", 1, 1, 4);
     target.hasDepth = source.flag(node, "depth", false);
@@ -97,13 +102,19 @@ RenderTargetDesc readTarget(const XmlSource& source, pugi::xml_node node,
 
 PipelineStage readStage(const XmlSource& source, pugi::xml_node node,
                         const PipelineDesc& pipeline) {
-    source.allowAttributes(node, {"name", "enabled"});
+    source.allowAttributes(node, {"name", "enabled", "reuse"});
     PipelineStage stage;
     stage.name = source.optionalText(node, "name", "");
     stage.enabled = source.flag(node, "enabled", true);
+    std::string reuse = source.optionalText(node, "reuse", "never");
+    if (reuse == "untilViewTurns") {
+        stage.reusedUntilViewTurns = true;
+    } else if (reuse != "never") {
+        source.fail(node, "unknown reuse '" + reuse + "' (never or untilViewTurns)");
+    }
     for (pugi::xml_node element : source.childElements(
              node,
-             {"switchTarget", "clear", "drawGeometry", "drawLights", "drawQuad", "drawOverlays"})) {
+             {"switchTarget", "clear", "copyTarget", "drawGeometry", "drawQuad", "drawOverlays"})) {
         stage.commands.push_back(readCommand(source, element, pipeline));
     }
     return stage;
@@ -116,6 +127,8 @@ PipelineCommand readCommand(const XmlSource& source, pugi::xml_node node,
     std::string_view name = node.name();
     if (name == "switchTarget") {
         readSwitchTarget(source, node, pipeline, command);
+    } else if (name == "copyTarget") {
+        readCopyTarget(source, node, pipeline, command);
     } else if (name == "clear") {
         readClear(source, node, command);
     } else if (name == "drawQuad") {
@@ -137,27 +150,37 @@ void readSwitchTarget(const XmlSource& source, pugi::xml_node node, const Pipeli
     }
 }
 
-// drawGeometry, drawLights and drawOverlays: a context, and for lights a shadow context.
+void readCopyTarget(const XmlSource& source, pugi::xml_node node, const PipelineDesc& pipeline,
+                    PipelineCommand& command) {
+    source.allowAttributes(node, {"source"});
+    source.childElements(node, {});
+    command.kind = CommandKind::CopyTarget;
+    command.target = source.requiredText(node, "source");
+    if (findTarget(pipeline, command.target) == nullptr) {
+        source.fail(node, "no target named '" + command.target + "'");
+    }
+}
+
+// drawGeometry and drawOverlays: a context, and for geometry the context of shadow maps.
 void readSceneDraw(const XmlSource& source, pugi::xml_node node, PipelineCommand& command) {
-    std::string_view name = node.name();
-    bool drawsLights = name == "drawLights";
-    if (drawsLights) {
+    const bool drawsGeometry = std::string_view(node.name()) == "drawGeometry";
+    if (drawsGeometry) {
         source.allowAttributes(node, {"context", "shadowContext", "blend"});
         command.shadowContext = source.optionalText(node, "shadowContext", "");
+        if (!command.shadowContext.empty() && !isGlslIdentifier(command.shadowContext)) {
+            source.fail(node, "shadow context '" + command.shadowContext + "' is not a GLSL name");
+        }
     } else {
         source.allowAttributes(node, {"context", "blend"});
     }
     source.childElements(node, {});
     command.context = source.requiredText(node, "context");
-    if (drawsLights) {
-        command.kind = CommandKind::DrawLights;
-        readBlend(source, node, command, BlendMode::Add);
-    } else if (name == "drawOverlays") {
-        command.kind = CommandKind::DrawOverlays;
-        readBlend(source, node, command, BlendMode::Alpha);
-    } else {
+    if (drawsGeometry) {
         command.kind = CommandKind::DrawGeometry;
         readBlend(source, node, command, BlendMode::Replace);
+    } else {
+        command.kind = CommandKind::DrawOverlays;
+        readBlend(source, node, command, BlendMode::Alpha);
     }
 }
 
@@ -198,13 +221,22 @@ void readClear(const XmlSource& source, pugi::xml_node node, PipelineCommand& co
 
 void readQuad(const XmlSource& source, pugi::xml_node node, const PipelineDesc& pipeline,
               PipelineCommand& command) {
-    source.allowAttributes(node, {"material", "context", "blend"});
+    source.allowAttributes(node, {"material", "context", "blend", "whenZero", "zeroContext"});
     command.kind = CommandKind::DrawQuad;
     command.material = source.requiredText(node, "material");
     if (!isPlainName(command.material)) {
         source.fail(node, "'" + command.material + "' is not a file name");
     }
     command.context = source.requiredText(node, "context");
+    command.zeroUniform = source.optionalText(node, "whenZero", "");
+    command.zeroContext = source.optionalText(node, "zeroContext", "");
+    if (command.zeroUniform.empty() != command.zeroContext.empty()) {
+        source.fail(node, "'whenZero' and 'zeroContext' come together");
+    }
+    if (!command.zeroUniform.empty() &&
+        (!isGlslIdentifier(command.zeroUniform) || !isGlslIdentifier(command.zeroContext))) {
+        source.fail(node, "'whenZero' names a uniform and 'zeroContext' a context, as GLSL names");
+    }
     readBlend(source, node, command, BlendMode::Replace);
     for (pugi::xml_node element : source.childElements(node, {"input"})) {
         QuadInput input = readQuadInput(source, element, pipeline);

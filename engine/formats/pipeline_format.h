@@ -12,7 +12,8 @@
 
 namespace engine {
 
-enum class TargetFormat { Rgba8, Rgba16f };
+// R11fG11fB10f: floating-point colour without alpha, half the bytes of Rgba16f.
+enum class TargetFormat { Rgba8, Rgba16f, R11fG11fB10f };
 
 struct RenderTargetDesc {
     std::string name;
@@ -23,7 +24,7 @@ struct RenderTargetDesc {
     bool hasDepth = false;
 };
 
-enum class CommandKind { SwitchTarget, Clear, DrawGeometry, DrawLights, DrawQuad, DrawOverlays };
+enum class CommandKind { SwitchTarget, Clear, CopyTarget, DrawGeometry, DrawQuad, DrawOverlays };
 enum class BlendMode { Replace, Add, Alpha };
 
 // A render target's colour buffer that a full-screen quad samples.
@@ -37,26 +38,33 @@ struct QuadInput {
 struct PipelineCommand {
     CommandKind kind = CommandKind::Clear;
     int line = 0;
-    // SwitchTarget: a target's name or kScreenTarget.
+    // SwitchTarget: a target's name or kScreenTarget. CopyTarget: the target copied from.
     std::string target;
     // Clear.
     bool clearsColor = false;
     glm::vec4 clearColor{0.0f, 0.0f, 0.0f, 1.0f};
     bool clearsDepth = false;
     float clearDepth = 1.0f;
-    // DrawGeometry, DrawLights, DrawQuad, DrawOverlays: the shader context to draw with.
+    // DrawGeometry, DrawQuad, DrawOverlays: the shader context to draw with.
     std::string context;
-    // DrawLights: the context that renders shadow maps.
+    // DrawGeometry: the context that renders the shadow map first; empty for none.
     std::string shadowContext;
     BlendMode blend = BlendMode::Replace;
     // DrawQuad.
     std::string material;
     std::vector<QuadInput> inputs;
+    // DrawQuad: while the material's uniform zeroUniform has 0 as its first number, the quad is
+    // drawn with zeroContext instead of context (a pass with nothing to do costs nothing).
+    std::string zeroUniform;
+    std::string zeroContext;
 };
 
 struct PipelineStage {
     std::string name;
     bool enabled = true;
+    // The stage draws what depends only on where the camera looks (the sky at infinity), so it
+    // runs again only when the view's direction, projection or size changed.
+    bool reusedUntilViewTurns = false;
     std::vector<PipelineCommand> commands;
 };
 

@@ -33,6 +33,11 @@ GlCapabilities queryCapabilities() {
     capabilities.version = epoxy_gl_version();
     capabilities.halfFloatTargets =
         capabilities.version >= 30 || epoxy_has_gl_extension("GL_ARB_texture_float");
+    capabilities.packedFloatTargets =
+        capabilities.version >= 30 || epoxy_has_gl_extension("GL_EXT_packed_float");
+    capabilities.framebufferBlit = capabilities.version >= 30 ||
+                                   epoxy_has_gl_extension("GL_ARB_framebuffer_object") ||
+                                   epoxy_has_gl_extension("GL_EXT_framebuffer_blit");
     capabilities.anisotropicFiltering =
         capabilities.version >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
         epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");

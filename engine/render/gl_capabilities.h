@@ -9,6 +9,9 @@ namespace engine {
 struct GlCapabilities {
     int version = 0;  // 10 * major + minor
     bool halfFloatTargets = false;
+    bool packedFloatTargets = false;
+    // glBlitFramebuffer, for copying one target into another.
+    bool framebufferBlit = false;
     bool anisotropicFiltering = false;
     float maxAnisotropy = 1.0f;
 };

@@ -1,31 +1,55 @@
-// Overlays (text and 2D quads over the picture) queued for the current frame. Nothing queues
-// them yet; drawing them is the pipeline's drawOverlays command.
+// The text overlays queued for the current frame, drawn by the pipeline's drawOverlays command
+// and dropped by h3dClearOverlays. Texts share one character buffer, so a frame that queues
+// what the previous one did allocates nothing.
 #pragma once
 
-#include <utility>
+#include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include <glm/vec4.hpp>
+#include <glm/vec3.hpp>
 
 #include "engine/h3d.h"
 
 namespace engine {
 
-struct Overlay {
-    H3DRes material = 0;
-    glm::vec4 color{1.0f};
-    // x, y, u, v per corner, in normalized screen coordinates.
-    std::vector<float> corners;
+// Where a line of text goes, in fractions of the viewport: x, y its top-left corner (0, 0 is
+// the viewport's top-left corner), size the character height as a share of the viewport height.
+struct TextPlacement {
+    float x = 0.0f;
+    float y = 0.0f;
+    float size = 0.0f;
+    glm::vec3 color{1.0f};
+};
+
+struct TextOverlay {
+    H3DRes fontMaterial = 0;
+    TextPlacement placement;
+    std::size_t textStart = 0;
+    std::size_t textLength = 0;
 };
 
 class OverlayQueue {
   public:
-    void add(Overlay overlay) { overlays_.push_back(std::move(overlay)); }
-    void clear() { overlays_.clear(); }
-    const std::vector<Overlay>& overlays() const { return overlays_; }
+    void addText(std::string_view text, const TextPlacement& placement, H3DRes fontMaterial) {
+        texts_.push_back({fontMaterial, placement, characters_.size(), text.size()});
+        characters_.append(text);
+    }
+    void clear() {
+        texts_.clear();
+        characters_.clear();
+    }
+    bool empty() const { return texts_.empty(); }
+    std::size_t characterCount() const { return characters_.size(); }
+    const std::vector<TextOverlay>& texts() const { return texts_; }
+    std::string_view textOf(const TextOverlay& overlay) const {
+        return std::string_view(characters_).substr(overlay.textStart, overlay.textLength);
+    }
 
   private:
-    std::vector<Overlay> overlays_;
+    std::vector<TextOverlay> texts_;
+    std::string characters_;
 };
 
 }  // namespace engine

@@ -17,37 +17,90 @@ class DrawTarget {
 
     void switchTo(const PipelineCommand& command, const PipelineTargets& targets);
     void clear(const PipelineCommand& command) const;
+    // Binds the current target again, after something else was bound meanwhile.
+    void rebind();
+    // Copies the source's first colour buffer over the current target, stretched to fit.
+    void copyFrom(const PipelineCommand& command, const PipelineTargets& targets);
+    bool valid() const { return valid_; }
+    int x() const { return target_ != nullptr ? 0 : screen_.x; }
+    int y() const { return target_ != nullptr ? 0 : screen_.y; }
+    int width() const { return target_ != nullptr ? target_->width() : screen_.width; }
+    int height() const { return target_ != nullptr ? target_->height() : screen_.height; }
 
   private:
     const ScreenViewport& screen_;
+    const RenderTarget* target_ = nullptr;
     bool valid_ = true;
     bool hasDepth_ = true;
 
     void bindScreen();
 };
 
-void runCommand(const PipelineCommand& command, const PipelineTargets& targets,
-                DrawTarget& drawTarget);
+// A command with what the pipeline resolved for it when it loaded.
+struct ResolvedCommand {
+    const PipelineCommand& command;
+    int contextId;
+    int shadowContextId;
+    int zeroContextId;
+    H3DRes material;
+};
+
+bool stageRuns(const PipelineStage& stage, ViewKey& lastView, const ViewKey& view);
+
+void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
+                DrawTarget& drawTarget, FrameInputs& inputs);
 
 }  // namespace
 
-void runPipeline(const PipelineDesc& pipeline, const PipelineTargets& targets,
-                 const ScreenViewport& screen) {
+void runPipeline(LoadedPipeline& pipeline, const ScreenViewport& screen, FrameInputs& inputs) {
     DrawTarget drawTarget(screen);
-    for (const PipelineStage& stage : pipeline.stages) {
-        if (!stage.enabled) {
-            continue;
-        }
+    const ViewKey view = inputs.scenePainter.viewKey(pipeline.targets);
+    std::size_t index = 0;
+    for (std::size_t stageIndex = 0; stageIndex < pipeline.desc.stages.size(); ++stageIndex) {
+        const PipelineStage& stage = pipeline.desc.stages[stageIndex];
+        const bool runs = stageRuns(stage, pipeline.stageViews[stageIndex], view);
         for (const PipelineCommand& command : stage.commands) {
-            runCommand(command, targets, drawTarget);
+            const ResolvedCommand resolved{
+                command, pipeline.contextIds[index], pipeline.shadowContextIds[index],
+                pipeline.zeroContextIds[index], pipeline.materials[index]};
+            ++index;
+            if (runs) {
+                runCommand(resolved, pipeline.targets, drawTarget, inputs);
+            }
         }
     }
 }
 
 namespace {
 
-void runCommand(const PipelineCommand& command, const PipelineTargets& targets,
-                DrawTarget& drawTarget) {
+bool stageRuns(const PipelineStage& stage, ViewKey& lastView, const ViewKey& view) {
+    if (!stage.enabled) {
+        return false;
+    }
+    if (!stage.reusedUntilViewTurns) {
+        return true;
+    }
+    if (lastView.sameAs(view)) {
+        return false;
+    }
+    lastView = view;
+    return true;
+}
+
+void drawGeometry(const ResolvedCommand& resolved, DrawTarget& drawTarget, FrameInputs& inputs) {
+    if (!drawTarget.valid()) {
+        return;
+    }
+    if (inputs.scenePainter.prepareShadows(resolved.shadowContextId)) {
+        drawTarget.rebind();
+    }
+    inputs.scenePainter.drawGeometry(resolved.command, resolved.contextId, drawTarget.width(),
+                                     drawTarget.height());
+}
+
+void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
+                DrawTarget& drawTarget, FrameInputs& inputs) {
+    const PipelineCommand& command = resolved.command;
     switch (command.kind) {
         case CommandKind::SwitchTarget:
             drawTarget.switchTo(command, targets);
@@ -55,11 +108,27 @@ void runCommand(const PipelineCommand& command, const PipelineTargets& targets,
         case CommandKind::Clear:
             drawTarget.clear(command);
             break;
+        case CommandKind::CopyTarget:
+            if (inputs.capabilities.framebufferBlit) {
+                drawTarget.copyFrom(command, targets);
+            }
+            break;
         case CommandKind::DrawGeometry:
-        case CommandKind::DrawLights:
+            drawGeometry(resolved, drawTarget, inputs);
+            break;
         case CommandKind::DrawQuad:
+            if (drawTarget.valid()) {
+                inputs.scenePainter.drawQuad(command, resolved.material, resolved.contextId,
+                                             resolved.zeroContextId, targets, drawTarget.width(),
+                                             drawTarget.height());
+            }
+            break;
         case CommandKind::DrawOverlays:
-            // Read and passed over until the renderer draws meshes, lights, quads and overlays.
+            if (drawTarget.valid()) {
+                inputs.overlayRenderer.draw({inputs.overlays, inputs.resources, inputs.standIns,
+                                             inputs.scenePainter.stats()},
+                                            command.context, command.blend);
+            }
             break;
     }
 }
@@ -69,14 +138,38 @@ void DrawTarget::switchTo(const PipelineCommand& command, const PipelineTargets&
         bindScreen();
         return;
     }
-    const RenderTarget* target = targets.find(command.target);
-    valid_ = target != nullptr;
-    if (target == nullptr) {
+    target_ = targets.find(command.target);
+    valid_ = target_ != nullptr;
+    if (target_ == nullptr) {
         return;
     }
     glDisable(GL_SCISSOR_TEST);
-    target->bind();
-    hasDepth_ = target->hasDepth();
+    target_->bind();
+    hasDepth_ = target_->hasDepth();
+}
+
+void DrawTarget::rebind() {
+    if (target_ == nullptr) {
+        bindScreen();
+        return;
+    }
+    glDisable(GL_SCISSOR_TEST);
+    target_->bind();
+}
+
+void DrawTarget::copyFrom(const PipelineCommand& command, const PipelineTargets& targets) {
+    const RenderTarget* source = targets.find(command.target);
+    if (!valid_ || source == nullptr || source == target_) {
+        return;
+    }
+    const GLuint destination = target_ != nullptr ? target_->framebuffer() : screen_.framebuffer;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source->framebuffer());
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, destination);
+    const bool sameSize = source->width() == width() && source->height() == height();
+    glBlitFramebuffer(0, 0, source->width(), source->height(), x(), y(), x() + width(),
+                      y() + height(), GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, destination);
 }
 
 void DrawTarget::clear(const PipelineCommand& command) const {
@@ -93,7 +186,11 @@ void DrawTarget::clear(const PipelineCommand& command) const {
     if (command.clearsDepth && hasDepth_) {
         glDepthMask(GL_TRUE);
         glClearDepth(command.clearDepth);
-        mask |= GL_DEPTH_BUFFER_BIT;
+        // Depth and stencil often share one buffer; clearing both at once is a plain fill,
+        // while depth alone must keep every stencil byte (several times slower in software).
+        glStencilMask(0xFFFFFFFFu);
+        glClearStencil(0);
+        mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     if (mask != 0) {
         glClear(mask);
@@ -101,6 +198,7 @@ void DrawTarget::clear(const PipelineCommand& command) const {
 }
 
 void DrawTarget::bindScreen() {
+    target_ = nullptr;
     glBindFramebuffer(GL_FRAMEBUFFER, screen_.framebuffer);
     glViewport(screen_.x, screen_.y, screen_.width, screen_.height);
     // glClear ignores the viewport; the scissor keeps clears inside the camera's part.

@@ -1,11 +1,18 @@
-// Runs a pipeline's stages for one camera. Target switches and clears draw today; the drawing
-// commands are read and passed over until geometry, lights, quads and overlays are drawn.
+// Runs a pipeline's stages for one camera: target switches and clears here, geometry and
+// full-screen passes through the scene painter, overlays through the overlay renderer.
 #pragma once
 
 #include <epoxy/gl.h>
 
 #include "engine/formats/pipeline_format.h"
+#include "engine/render/gl_capabilities.h"
+#include "engine/render/overlay_queue.h"
+#include "engine/render/overlay_renderer.h"
 #include "engine/render/pipeline_targets.h"
+#include "engine/render/scene_painter.h"
+#include "engine/render/stand_in_textures.h"
+#include "engine/resources/loaded_pipeline.h"
+#include "engine/resources/resource_table.h"
 
 namespace engine {
 
@@ -18,7 +25,17 @@ struct ScreenViewport {
     int height = 0;
 };
 
-void runPipeline(const PipelineDesc& pipeline, const PipelineTargets& targets,
-                 const ScreenViewport& screen);
+// What the drawing commands draw with, besides the targets.
+struct FrameInputs {
+    const GlCapabilities& capabilities;
+    const ResourceTable& resources;
+    const StandInTextures& standIns;
+    const OverlayQueue& overlays;
+    OverlayRenderer& overlayRenderer;
+    ScenePainter& scenePainter;
+};
+
+// Stages reused until the view turns are passed over while the view looks as when they last ran.
+void runPipeline(LoadedPipeline& pipeline, const ScreenViewport& screen, FrameInputs& inputs);
 
 }  // namespace engine

@@ -5,21 +5,26 @@
 #include <optional>
 
 namespace engine {
+namespace {
+
+void warnAboutFallback(const RenderTargetDesc& desc, const GlCapabilities& capabilities,
+                       MessageLog& log);
+
+}  // namespace
 
 bool PipelineTargets::resize(const PipelineDesc& pipeline, int width, int height,
                              const GlCapabilities& capabilities, MessageLog& log) {
     release();
     width_ = width;
     height_ = height;
+    ++generation_;
     bool allMade = true;
     for (const RenderTargetDesc& desc : pipeline.targets) {
-        if (desc.format == TargetFormat::Rgba16f && !capabilities.halfFloatTargets) {
-            log.warning("target '" + desc.name + "': no float textures here; using rgba8");
-        }
+        warnAboutFallback(desc, capabilities, log);
         std::string error;
-        std::optional<RenderTarget> target = RenderTarget::create(
-            desc, scaledSide(width, desc.scale), scaledSide(height, desc.scale),
-            capabilities.halfFloatTargets, error);
+        std::optional<RenderTarget> target =
+            RenderTarget::create(desc, scaledSide(width, desc.scale),
+                                 scaledSide(height, desc.scale), capabilities, error);
         if (!target) {
             log.error("cannot make render target '" + desc.name + "': " + error);
             allMade = false;
@@ -45,5 +50,19 @@ const RenderTarget* PipelineTargets::find(std::string_view name) const {
 int scaledSide(int side, float scale) {
     return std::max(1, static_cast<int>(std::lround(static_cast<float>(side) * scale)));
 }
+
+namespace {
+
+void warnAboutFallback(const RenderTargetDesc& desc, const GlCapabilities& capabilities,
+                       MessageLog& log) {
+    if (desc.format == TargetFormat::R11fG11fB10f && !capabilities.packedFloatTargets) {
+        log.warning("target '" + desc.name + "': no packed float textures here; using " +
+                    (capabilities.halfFloatTargets ? "rgba16f" : "rgba8"));
+    } else if (desc.format == TargetFormat::Rgba16f && !capabilities.halfFloatTargets) {
+        log.warning("target '" + desc.name + "': no float textures here; using rgba8");
+    }
+}
+
+}  // namespace
 
 }  // namespace engine

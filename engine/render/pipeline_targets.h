@@ -1,6 +1,7 @@
 // The render targets of one pipeline, made for a viewport size and remade when it changes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ class PipelineTargets {
     void release();
 
     bool sized() const { return width_ > 0; }
+    // Grows whenever the targets are made anew, which loses what they held.
+    std::uint64_t generation() const { return generation_; }
     int width() const { return width_; }
     int height() const { return height_; }
     const RenderTarget* find(std::string_view name) const;
@@ -34,6 +37,7 @@ class PipelineTargets {
     std::vector<NamedTarget> targets_;
     int width_ = 0;
     int height_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 // The size of a target of this scale for a viewport side, at least one pixel.

@@ -3,31 +3,35 @@
 namespace engine {
 namespace {
 
-GlTexture createTargetTexture(GLint internalFormat, GLenum format, GLenum type, int width,
-                              int height);
+struct TextureFormat {
+    GLint internalFormat;
+    GLenum format;
+    GLenum type;
+};
+
+TextureFormat colorFormat(TargetFormat wanted, const GlCapabilities& capabilities);
+GlTexture createTargetTexture(const TextureFormat& format, int width, int height);
 std::string describeStatus(GLenum status);
 
 }  // namespace
 
 std::optional<RenderTarget> RenderTarget::create(const RenderTargetDesc& desc, int width,
-                                                 int height, bool halfFloatSupported,
+                                                 int height, const GlCapabilities& capabilities,
                                                  std::string& error) {
     RenderTarget target;
     target.width_ = width;
     target.height_ = height;
     target.framebuffer_ = createFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer_.get());
-    bool halfFloat = desc.format == TargetFormat::Rgba16f && halfFloatSupported;
+    const TextureFormat format = colorFormat(desc.format, capabilities);
     for (int index = 0; index < desc.colorBuffers; ++index) {
-        target.colorTextures_.push_back(
-            halfFloat ? createTargetTexture(GL_RGBA16F, GL_RGBA, GL_FLOAT, width, height)
-                      : createTargetTexture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height));
+        target.colorTextures_.push_back(createTargetTexture(format, width, height));
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + index, GL_TEXTURE_2D,
                                target.colorTextures_.back().get(), 0);
     }
     if (desc.hasDepth) {
-        target.depthTexture_ = createTargetTexture(GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT,
-                                                   GL_UNSIGNED_INT, width, height);
+        target.depthTexture_ = createTargetTexture(
+            {GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT}, width, height);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                                target.depthTexture_.get(), 0);
     }
@@ -57,11 +61,21 @@ GLuint RenderTarget::colorTexture(int index) const {
 
 namespace {
 
-GlTexture createTargetTexture(GLint internalFormat, GLenum format, GLenum type, int width,
-                              int height) {
+TextureFormat colorFormat(TargetFormat wanted, const GlCapabilities& capabilities) {
+    if (wanted == TargetFormat::R11fG11fB10f && capabilities.packedFloatTargets) {
+        return {GL_R11F_G11F_B10F, GL_RGB, GL_FLOAT};
+    }
+    if (wanted != TargetFormat::Rgba8 && capabilities.halfFloatTargets) {
+        return {GL_RGBA16F, GL_RGBA, GL_FLOAT};
+    }
+    return {GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE};
+}
+
+GlTexture createTargetTexture(const TextureFormat& format, int width, int height) {
     GlTexture texture = createTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, width, height, 0, format.format,
+                 format.type, nullptr);
     // Targets are read one texel per pixel; no mipmaps, no wrapping across the edge.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/formats/pipeline_format.h"
+#include "engine/render/gl_capabilities.h"
 #include "engine/render/gl_object.h"
 
 namespace engine {
@@ -14,8 +15,10 @@ namespace engine {
 class RenderTarget {
   public:
     // Nothing, with the reason in error, when the driver cannot complete the framebuffer.
+    // Float formats the context lacks fall back to the next one it has (down to rgba8).
     static std::optional<RenderTarget> create(const RenderTargetDesc& desc, int width, int height,
-                                              bool halfFloatSupported, std::string& error);
+                                              const GlCapabilities& capabilities,
+                                              std::string& error);
 
     // Binds the framebuffer, its colour buffers for drawing, and the whole target as viewport.
     void bind() const;

@@ -16,7 +16,7 @@ bool Renderer::resizePipeline(LoadedPipeline& pipeline, int width, int height, M
 }
 
 bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
-                      MessageLog& log) {
+                      int shadowMapSize, MessageLog& log) {
     const CameraSettings* settings = scene.settingsOf<CameraSettings>(camera);
     if (settings == nullptr) {
         return false;
@@ -36,12 +36,28 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     }
     ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
                           settings->viewportWidth, settings->viewportHeight};
-    runPipeline(pipeline->desc, pipeline->targets, screen);
+    scene.refreshWorldMatrices();
+    scenePainter_.beginFrame(scene, resources, standIns_,
+                             cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize);
+    FrameInputs inputs{capabilities_, resources,        standIns_,
+                       overlays_,     overlayRenderer_, scenePainter_};
+    runPipeline(*pipeline, screen, inputs);
+    leaveWriteMasksOpen();
     return true;
+}
+
+// Passes may close the depth mask or blend; the host's own clears between frames must still
+// clear everything.
+void Renderer::leaveWriteMasksOpen() {
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_BLEND);
+    glUseProgram(0);
 }
 
 void Renderer::finalizeFrame() {
     glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+    scenePainter_.stats().finishFrame();
     ++finishedFrames_;
 }
 

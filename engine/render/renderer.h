@@ -1,5 +1,5 @@
 // Renders frames: runs a camera's pipeline against the screen framebuffer the engine started
-// with, keeps the overlay queue and counts finished frames.
+// with, keeps the overlay queue, and counts finished frames and what they drew.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,13 @@
 
 #include "engine/core/message_log.h"
 #include "engine/h3d.h"
+#include "engine/render/context_names.h"
+#include "engine/render/frame_stats.h"
 #include "engine/render/gl_capabilities.h"
 #include "engine/render/overlay_queue.h"
+#include "engine/render/overlay_renderer.h"
+#include "engine/render/scene_painter.h"
+#include "engine/render/stand_in_textures.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/resources/resource_table.h"
 #include "engine/scene/scene_graph.h"
@@ -23,20 +28,32 @@ class Renderer {
 
     const GlCapabilities& capabilities() const { return capabilities_; }
     OverlayQueue& overlays() { return overlays_; }
+    const StandInTextures& standIns() const { return standIns_; }
     std::uint64_t finishedFrames() const { return finishedFrames_; }
+    // The triangles and draw calls of the latest finished frame.
+    const FrameFigures& finishedFigures() { return scenePainter_.stats().finished(); }
+    ContextNames& contextNames() { return contextNames_; }
 
     // False with a message when any target could not be made.
     bool resizePipeline(LoadedPipeline& pipeline, int width, int height, MessageLog& log);
     // False when the camera's pipeline is not loaded; said once per pipeline, not every frame.
-    bool render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera, MessageLog& log);
+    // shadowMapSize: the side of each face of the shadow map.
+    bool render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
+                int shadowMapSize, MessageLog& log);
     void finalizeFrame();
 
   private:
     GLuint screenFramebuffer_;
     GlCapabilities capabilities_;
     OverlayQueue overlays_;
+    StandInTextures standIns_;
+    OverlayRenderer overlayRenderer_;
+    ContextNames contextNames_;
+    ScenePainter scenePainter_;
     std::uint64_t finishedFrames_ = 0;
     std::set<H3DRes> reportedPipelines_;
+
+    void leaveWriteMasksOpen();
 };
 
 }  // namespace engine

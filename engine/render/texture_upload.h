@@ -1,7 +1,8 @@
 // Decoded images become OpenGL textures with mipmaps.
 #pragma once
 
-#include "engine/formats/png_image.h"
+#include "engine/formats/cube_faces.h"
+#include "engine/formats/texture_image.h"
 #include "engine/render/gl_object.h"
 
 namespace engine {

@@ -12,10 +12,8 @@ struct VertexAttribute {
 };
 
 inline constexpr VertexAttribute kVertexAttributes[] = {
-    {0, "vertexPosition"},
-    {1, "vertexNormal"},
-    {2, "vertexTexCoord"},
-    {3, "vertexTangent"},
+    {0, "vertexPosition"}, {1, "vertexNormal"}, {2, "vertexTexCoord"},
+    {3, "vertexTangent"},  {4, "vertexColor"},
 };
 
 }  // namespace engine

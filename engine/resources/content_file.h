@@ -9,6 +9,9 @@ namespace engine {
 
 // directory + "/" + name, without doubled separators; name alone when directory is empty.
 std::string contentPath(std::string_view directory, std::string_view name);
+// The name of a file that resourceName names beside itself: "models/statue.gltf" and
+// "statue.bin" give "models/statue.bin".
+std::string siblingName(std::string_view resourceName, std::string_view uri);
 // The file's bytes; nothing, with the reason in error, when it cannot be read.
 std::optional<std::string> readContentFile(const std::string& path, std::string& error);
 

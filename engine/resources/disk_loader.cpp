@@ -49,7 +49,12 @@ bool loadResource(ResourceTable& resources, int handle, std::string_view directo
         reportFailure(resource, path, fault, log);
         return false;
     }
-    Parsed<ParsedContent> parsed = parseResourceContent(resource.type, resource.flags, *bytes);
+    SideFileReader readSideFile = [&resource, directory](const std::string& uri,
+                                                         std::string& error) {
+        return readContentFile(contentPath(directory, siblingName(resource.name, uri)), error);
+    };
+    Parsed<ParsedContent> parsed =
+        parseResourceContent(resource.type, resource.flags, *bytes, readSideFile);
     if (!parsed.ok()) {
         reportFailure(resource, path, parsed.error(), log);
         return false;

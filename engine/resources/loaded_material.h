@@ -18,6 +18,8 @@ struct LoadedMaterial : ResourcePayload {
     H3DRes shader = 0;
     // One texture resource per entry of desc.textures.
     std::vector<H3DRes> textures;
+    // The font metrics resource a text overlay material names; 0 for other materials.
+    H3DRes fontMetrics = 0;
 
     // False when the material has no uniform of that name.
     bool setUniform(std::string_view name, const glm::vec4& value);

@@ -1,11 +1,13 @@
 // A loaded shader: its description and one linked program per context.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/formats/shader_format.h"
+#include "engine/render/engine_uniforms.h"
 #include "engine/render/gl_object.h"
 #include "engine/resources/resource_table.h"
 
@@ -13,7 +15,13 @@ namespace engine {
 
 struct ContextProgram {
     std::string context;
+    // The context's number among all context names (see ContextNames).
+    int contextId = -1;
     GlProgram program;
+    EngineUniforms uniforms;
+    // The pass whose camera and light uniforms the program holds, so that each pass sets them
+    // once per program rather than once per draw.
+    std::uint64_t passStamp = 0;
 };
 
 struct LoadedShader : ResourcePayload {
@@ -28,6 +36,15 @@ struct LoadedShader : ResourcePayload {
             }
         }
         return 0;
+    }
+    // Nothing when the shader has no such context.
+    ContextProgram* find(int contextId) {
+        for (ContextProgram& entry : programs) {
+            if (entry.contextId == contextId) {
+                return &entry;
+            }
+        }
+        return nullptr;
     }
 };
 

@@ -14,7 +14,8 @@ std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline);
 
 }  // namespace
 
-Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes) {
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes,
+                                           const SideFileReader& readSideFile) {
     switch (type) {
         case ResourceType::SceneGraph:
             return wrap(parseScene(bytes));
@@ -27,7 +28,9 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
         case ResourceType::Texture:
             return parseTexture(flags, bytes);
         case ResourceType::Geometry:
-            return Parsed<ParsedContent>::failure("glTF geometry is not supported yet");
+            return wrap(parseGltfGeometry(bytes, readSideFile));
+        case ResourceType::FontMetrics:
+            return wrap(parseFontMetrics(bytes));
     }
     return Parsed<ParsedContent>::failure("unknown resource type");
 }
@@ -56,7 +59,7 @@ Parsed<ParsedContent> wrap(Parsed<Description> parsed) {
 }
 
 Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
-    Parsed<ImageData> image = decodePng(bytes);
+    Parsed<ImageData> image = decodeImage(bytes);
     if (!image.ok() || (flags & kCubeTextureFlag) == 0) {
         return wrap(std::move(image));
     }
@@ -90,6 +93,9 @@ std::vector<ResourceReference> materialReferences(const MaterialDesc& material) 
     for (const MaterialTexture& texture : material.textures) {
         int flags = texture.kind == TextureKind::Cube ? kCubeTextureFlag : 0;
         references.push_back({ResourceType::Texture, texture.file, flags});
+    }
+    if (!material.fontMetrics.empty()) {
+        references.push_back({ResourceType::FontMetrics, material.fontMetrics});
     }
     return references;
 }

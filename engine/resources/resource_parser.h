@@ -7,18 +7,21 @@
 #include <variant>
 #include <vector>
 
+#include "engine/formats/cube_faces.h"
+#include "engine/formats/font_metrics.h"
+#include "engine/formats/gltf_geometry.h"
 #include "engine/formats/material_format.h"
 #include "engine/formats/parsed.h"
 #include "engine/formats/pipeline_format.h"
-#include "engine/formats/png_image.h"
 #include "engine/formats/scene_format.h"
 #include "engine/formats/shader_format.h"
+#include "engine/formats/texture_image.h"
 #include "engine/resources/resource_type.h"
 
 namespace engine {
 
-using ParsedContent =
-    std::variant<SceneDesc, MaterialDesc, ShaderDesc, PipelineDesc, ImageData, CubeFaces>;
+using ParsedContent = std::variant<SceneDesc, MaterialDesc, ShaderDesc, PipelineDesc, ImageData,
+                                   CubeFaces, GeometryDesc, FontMetrics>;
 
 struct ResourceReference {
     ResourceType type;
@@ -26,7 +29,9 @@ struct ResourceReference {
     int flags = 0;
 };
 
-Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes);
+// readSideFile reaches the files a resource names beside itself (a .gltf's buffers).
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes,
+                                           const SideFileReader& readSideFile);
 // The resources a parsed file names, in the order it names them.
 std::vector<ResourceReference> referencesOf(const ParsedContent& content);
 

@@ -30,6 +30,8 @@ const char* resourceTypeName(ResourceType type) {
             return "texture";
         case ResourceType::Pipeline:
             return "pipeline";
+        case ResourceType::FontMetrics:
+            return "font metrics";
     }
     return "resource";
 }

@@ -12,6 +12,8 @@ enum class ResourceType {
     Shader = H3DResTypes::Shader,
     Texture = H3DResTypes::Texture,
     Pipeline = H3DResTypes::Pipeline,
+    // Engine-internal, declared by the materials that name one; the interface cannot name it.
+    FontMetrics = 1000,
 };
 
 // A texture resource with this flag is a cube texture (six faces stacked in one PNG).

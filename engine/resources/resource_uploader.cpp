@@ -5,8 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "engine/render/geometry_upload.h"
 #include "engine/render/shader_program.h"
 #include "engine/render/texture_upload.h"
+#include "engine/resources/loaded_font_metrics.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/resources/loaded_scene.h"
@@ -20,10 +22,11 @@ using Upload = Parsed<std::unique_ptr<ResourcePayload>>;
 
 Upload uploadScene(SceneDesc& desc);
 Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context);
-Upload uploadShader(ShaderDesc& desc);
-Upload uploadPipeline(PipelineDesc& desc);
+Upload uploadShader(ShaderDesc& desc, ContextNames& contextNames);
+Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context);
 Upload uploadFlat(const ImageData& image, const UploadContext& context);
 Upload uploadCube(const CubeFaces& faces, const UploadContext& context);
+Upload uploadFontMetrics(const FontMetrics& metrics);
 
 }  // namespace
 
@@ -35,13 +38,19 @@ Upload uploadResource(ParsedContent& content, const UploadContext& context) {
         return uploadMaterial(*material, context);
     }
     if (auto* shader = std::get_if<ShaderDesc>(&content)) {
-        return uploadShader(*shader);
+        return uploadShader(*shader, context.contextNames);
     }
     if (auto* pipeline = std::get_if<PipelineDesc>(&content)) {
-        return uploadPipeline(*pipeline);
+        return uploadPipeline(*pipeline, context);
+    }
+    if (auto* geometry = std::get_if<GeometryDesc>(&content)) {
+        return Upload::success(uploadGeometry(*geometry));
     }
     if (auto* image = std::get_if<ImageData>(&content)) {
         return uploadFlat(*image, context);
+    }
+    if (auto* metrics = std::get_if<FontMetrics>(&content)) {
+        return uploadFontMetrics(*metrics);
     }
     return uploadCube(std::get<CubeFaces>(content), context);
 }
@@ -62,11 +71,14 @@ Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context) {
     for (const MaterialTexture& texture : desc.textures) {
         material->textures.push_back(context.resources.find(ResourceType::Texture, texture.file));
     }
+    if (!desc.fontMetrics.empty()) {
+        material->fontMetrics = context.resources.find(ResourceType::FontMetrics, desc.fontMetrics);
+    }
     material->desc = std::move(desc);
     return Upload::success(std::move(material));
 }
 
-Upload uploadShader(ShaderDesc& desc) {
+Upload uploadShader(ShaderDesc& desc, ContextNames& contextNames) {
     auto shader = std::make_unique<LoadedShader>();
     for (const ShaderContextDesc& context : desc.contexts) {
         std::string error;
@@ -77,14 +89,32 @@ Upload uploadShader(ShaderDesc& desc) {
             return Upload::failure("context '" + context.name + "' (line " +
                                    std::to_string(context.line) + "), " + error);
         }
-        shader->programs.push_back({context.name, std::move(*program)});
+        ContextProgram entry;
+        entry.context = context.name;
+        entry.contextId = contextNames.idOf(context.name);
+        entry.uniforms = lookUpEngineUniforms(program->get());
+        entry.program = std::move(*program);
+        shader->programs.push_back(std::move(entry));
     }
     shader->desc = std::move(desc);
     return Upload::success(std::move(shader));
 }
 
-Upload uploadPipeline(PipelineDesc& desc) {
+// The materials a pipeline names were declared before this upload, so their handles exist.
+Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context) {
     auto pipeline = std::make_unique<LoadedPipeline>();
+    for (const PipelineStage& stage : desc.stages) {
+        for (const PipelineCommand& command : stage.commands) {
+            pipeline->contextIds.push_back(context.contextNames.idOf(command.context));
+            pipeline->shadowContextIds.push_back(context.contextNames.idOf(command.shadowContext));
+            pipeline->zeroContextIds.push_back(context.contextNames.idOf(command.zeroContext));
+            pipeline->materials.push_back(
+                command.material.empty()
+                    ? 0
+                    : context.resources.find(ResourceType::Material, command.material));
+        }
+    }
+    pipeline->stageViews.resize(desc.stages.size());
     pipeline->desc = std::move(desc);
     return Upload::success(std::move(pipeline));
 }
@@ -111,6 +141,12 @@ Upload uploadCube(const CubeFaces& faces, const UploadContext& context) {
     texture->width = used[0].width;
     texture->height = used[0].height;
     return Upload::success(std::move(texture));
+}
+
+Upload uploadFontMetrics(const FontMetrics& metrics) {
+    auto loaded = std::make_unique<LoadedFontMetrics>();
+    loaded->metrics = metrics;
+    return Upload::success(std::move(loaded));
 }
 
 TextureSampling samplingFor(const UploadContext& context) {

@@ -6,6 +6,7 @@
 
 #include "engine/core/engine_options.h"
 #include "engine/formats/parsed.h"
+#include "engine/render/context_names.h"
 #include "engine/render/gl_capabilities.h"
 #include "engine/resources/resource_parser.h"
 #include "engine/resources/resource_table.h"
@@ -16,6 +17,7 @@ struct UploadContext {
     const ResourceTable& resources;
     const EngineOptions& options;
     const GlCapabilities& capabilities;
+    ContextNames& contextNames;
 };
 
 Parsed<std::unique_ptr<ResourcePayload>> uploadResource(ParsedContent& content,

@@ -28,6 +28,7 @@ H3DNode SceneGraph::addNode(H3DNode parent, std::string name, NodeSettings setti
     H3DNode handle = nodes_.add(std::move(node));
     if (handle != 0) {
         parentNode->children.push_back(handle);
+        ++objectsVersion_;
     }
     return handle;
 }
@@ -51,6 +52,7 @@ bool SceneGraph::removeNode(H3DNode node) {
         }
         nodes_.remove(current);
     }
+    ++objectsVersion_;
     return true;
 }
 
@@ -75,12 +77,28 @@ glm::mat4 SceneGraph::worldMatrix(H3DNode node) {
         dirtyChain.push_back(current);
     }
     for (auto it = dirtyChain.rbegin(); it != dirtyChain.rend(); ++it) {
-        SceneNode* parent = find((*it)->parent);
-        glm::mat4 parentWorld = parent != nullptr ? parent->world : glm::mat4(1.0f);
-        (*it)->world = parentWorld * localMatrix((*it)->local);
-        (*it)->worldDirty = false;
+        refreshWorldMatrix(**it);
     }
     return found->world;
+}
+
+void SceneGraph::refreshWorldMatrices() {
+    for (int handle = 1; handle < nodes_.endHandle(); ++handle) {
+        SceneNode* node = nodes_.find(handle);
+        if (node != nullptr && node->worldDirty) {
+            refreshWorldMatrix(*node);
+        }
+    }
+}
+
+void SceneGraph::refreshWorldMatrix(SceneNode& node) {
+    SceneNode* parent = find(node.parent);
+    glm::mat4 parentWorld = parent != nullptr ? parent->world : glm::mat4(1.0f);
+    node.world = parentWorld * localMatrix(node.local);
+    node.worldDirty = false;
+    if (node.kind() != NodeKind::Camera) {
+        ++objectsVersion_;
+    }
 }
 
 void SceneGraph::markWorldDirty(H3DNode node) {

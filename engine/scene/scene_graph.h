@@ -2,6 +2,7 @@
 // recomputed only for nodes whose own or an ancestor's transform changed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -34,6 +35,12 @@ class SceneGraph {
     void setLocalTransform(H3DNode node, const NodeTransform& local);
     // The node's world matrix, brought up to date first; identity for a bad handle.
     glm::mat4 worldMatrix(H3DNode node);
+    // Brings every dirty world matrix up to date in one pass, without allocating: a parent
+    // always has a smaller handle than its children, so handle order visits parents first.
+    void refreshWorldMatrices();
+    // Grows whenever a node other than a camera is added, removed or moves, so that what
+    // depends only on the scene's objects (a shadow map) can tell when to be made anew.
+    std::uint64_t objectsVersion() const { return objectsVersion_; }
 
     template <typename Visit>
     void forEachNode(Visit&& visit) const {
@@ -42,8 +49,11 @@ class SceneGraph {
 
   private:
     HandleTable<SceneNode> nodes_;
+    std::uint64_t objectsVersion_ = 0;
 
     void markWorldDirty(H3DNode node);
+    // Its parent's world matrix must be up to date.
+    void refreshWorldMatrix(SceneNode& node);
 };
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/formats/scene_format.h"
+#include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_scene.h"
 
 namespace engine {
@@ -27,6 +28,7 @@ class SceneInstancer {
     H3DNode addTree(H3DNode parent, const SceneNodeDesc& desc);
     NodeSettings settingsFor(const SceneNodeDesc& desc) const;
     void fillReference(H3DNode reference, const SceneNodeDesc& desc);
+    void addMeshes(H3DNode model, const SceneNodeDesc& desc);
 };
 
 }  // namespace
@@ -67,6 +69,9 @@ H3DNode SceneInstancer::addTree(H3DNode parent, const SceneNodeDesc& desc) {
     }
     if (desc.kind == SceneNodeKind::Reference) {
         fillReference(node, desc);
+    }
+    if (desc.kind == SceneNodeKind::Model) {
+        addMeshes(node, desc);
     }
     for (const SceneNodeDesc& child : desc.children) {
         addTree(node, child);
@@ -119,6 +124,31 @@ void SceneInstancer::fillReference(H3DNode reference, const SceneNodeDesc& desc)
         return;
     }
     instantiate(reference, *scene);
+}
+
+// One mesh node per mesh of the geometry, named after it, with the model's material for it.
+void SceneInstancer::addMeshes(H3DNode model, const SceneNodeDesc& desc) {
+    const ModelSettings* settings = graph_.settingsOf<ModelSettings>(model);
+    const Resource* geometry = resources_.get(settings->geometry);
+    const auto* loaded = geometry != nullptr ? geometry->payloadAs<LoadedGeometry>() : nullptr;
+    if (loaded == nullptr) {
+        log_.warning("scene '" + scenesInProgress_.back() + "' line " + std::to_string(desc.line) +
+                     ": the geometry '" + desc.geometry + "' of model '" + desc.name +
+                     "' is not loaded");
+        return;
+    }
+    const H3DRes geometryHandle = settings->geometry;
+    const H3DRes defaultMaterial = settings->defaultMaterial;
+    for (std::size_t index = 0; index < loaded->meshes.size(); ++index) {
+        const std::string& name = loaded->meshes[index].name;
+        MeshSettings mesh{geometryHandle, static_cast<int>(index), defaultMaterial};
+        for (const MeshMaterial& entry : desc.meshMaterials) {
+            if (entry.mesh == name) {
+                mesh.material = resources_.find(ResourceType::Material, entry.material);
+            }
+        }
+        graph_.addNode(model, name.empty() ? "mesh" + std::to_string(index) : name, mesh);
+    }
 }
 
 }  // namespace

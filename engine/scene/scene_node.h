@@ -32,7 +32,11 @@ struct ModelSettings {
     std::vector<std::pair<std::string, H3DRes>> meshMaterials;
 };
 
+// One glTF mesh of a model's geometry, drawn with one material.
 struct MeshSettings {
+    H3DRes geometry = 0;
+    // The mesh's index in the geometry's meshes.
+    int meshIndex = 0;
     H3DRes material = 0;
 };
 

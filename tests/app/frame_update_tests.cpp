@@ -116,8 +116,9 @@ TEST_F(FrameUpdateTest, ExactlyEightStillSwingsAtTheFullFactorOfTwo) {
 TEST_F(FrameUpdateTest, EngineCallsOfOneFrameInOrder) {
     app.renderFrame(30.0f);
     const std::vector<std::string> expected = {
-        "h3dSetMaterialUniform", "h3dSetNodeTransform", "h3dRender",
-        "h3dFinalizeFrame",      "h3dClearOverlays",    "h3dutDumpMessages"};
+        "h3dSetMaterialUniform", "h3dSetNodeTransform", "h3dutShowText",
+        "h3dutShowText",         "h3dRender",           "h3dFinalizeFrame",
+        "h3dClearOverlays",      "h3dutDumpMessages"};
     EXPECT_EQ(loggedNames(), expected);
     EXPECT_EQ(lastCall("h3dRender").values, (std::vector<double>{double(app.cameraNode)}));
 }
@@ -125,6 +126,21 @@ TEST_F(FrameUpdateTest, EngineCallsOfOneFrameInOrder) {
 TEST_F(FrameUpdateTest, StatusLineOfTheFirstFrame) {
     app.renderFrame(30.0f);
     EXPECT_EQ(app.statusLine, "master(F3) FPS: 30 CAM: x: 0 y: 0 z: 0");
+}
+
+TEST_F(FrameUpdateTest, StatusLineIsShownInTheTopLeftCornerOverAShadow) {
+    app.renderFrame(30.0f);
+    const std::vector<RecordedCall> texts = callsNamed("h3dutShowText");
+    ASSERT_EQ(texts.size(), 2u);
+    for (const RecordedCall& text : texts) {
+        EXPECT_EQ(text.text, app.statusLine);
+        EXPECT_EQ(text.values.back(), app.fontMaterial);
+        EXPECT_LT(text.values[0], 0.05) << "left edge";
+        EXPECT_LT(text.values[1], 0.05) << "top edge";
+    }
+    EXPECT_EQ(texts[0].values[3], 0.0) << "the shadow is dark and drawn first";
+    EXPECT_EQ(texts[1].values[3], 1.0) << "the text is white";
+    EXPECT_GT(texts[0].values[0], texts[1].values[0]);
 }
 
 TEST_F(FrameUpdateTest, StatusLineTruncatesTowardZero) {

@@ -85,6 +85,7 @@ TEST_F(StartupTest, InitializeDeclaresTheEightResourcesAndStoresTheirHandles) {
     EXPECT_EQ(app.simplePipeline, 10);
     EXPECT_EQ(app.masterPipeline, 11);
     EXPECT_EQ(app.postMaterial, 17);
+    EXPECT_EQ(app.fontMaterial, 16);
 }
 
 TEST_F(StartupTest, InitializeLoadsFromTheContentPathAndBuildsTheScene) {

@@ -8,6 +8,7 @@ VIEWER_PID=""
 
 cleanup() {
   [ -n "$VIEWER_PID" ] && kill -9 "$VIEWER_PID" 2>/dev/null || true
+  [ -n "${KEEP_SHOTS:-}" ] && cp "$WORK_DIR"/*.png "$KEEP_SHOTS"/ 2>/dev/null
   rm -rf "$WORK_DIR"
 }
 trap cleanup EXIT
@@ -60,10 +61,14 @@ wait_for_exit() {
   fail "the viewer did not end within $seconds seconds"
 }
 
+# Presses a key as a person does, held for a few frames: the viewer samples keys once a frame,
+# so a press and release within one frame would not be seen by the flight controls.
 press_key() {
   local window=$1 key=$2
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-  xdotool key "$key"
+  xdotool keydown "$key"
+  sleep 0.25
+  xdotool keyup "$key"
 }
 
 need_display() {

@@ -42,6 +42,7 @@ TEST(ApiWithoutEngine, EveryCallIsSafe) {
     h3dResizePipelineBuffers(1, 640, 480);
     EXPECT_FALSE(h3dSetMaterialUniform(1, "blurDir", 0, 0, 0, 0));
     h3dRender(2);
+    EXPECT_EQ(h3dGetStat(H3DStats::TriangleCount), 0.0f);
     h3dFinalizeFrame();
     h3dClearOverlays();
     h3dRelease();
@@ -49,6 +50,7 @@ TEST(ApiWithoutEngine, EveryCallIsSafe) {
 
     std::vector<std::string> messages = takeMessages();
     EXPECT_TRUE(anyContains(messages, "h3dRender: the engine is not running")) << joined(messages);
+    EXPECT_TRUE(anyContains(messages, "h3dGetStat: the engine is not running"));
     EXPECT_TRUE(anyContains(messages, "h3dAddResource: the engine is not running"));
 }
 

@@ -5,6 +5,7 @@
 
 using engine::contentPath;
 using engine::readContentFile;
+using engine::siblingName;
 
 TEST(ContentPath, JoinsDirectoryAndName) {
     EXPECT_EQ(contentPath("/data", "a.xml"), "/data/a.xml");
@@ -13,6 +14,12 @@ TEST(ContentPath, JoinsDirectoryAndName) {
     EXPECT_EQ(contentPath("C:\\viewer\\", "a.xml"), "C:\\viewer\\a.xml");
     EXPECT_EQ(contentPath("", "a.xml"), "a.xml");
     EXPECT_EQ(contentPath("data", "models/a.gltf"), "data/models/a.gltf");
+}
+
+TEST(ContentPath, SideFilesLieBesideTheirResource) {
+    EXPECT_EQ(siblingName("statue.gltf", "statue.bin"), "statue.bin");
+    EXPECT_EQ(siblingName("models/statue.gltf", "statue.bin"), "models/statue.bin");
+    EXPECT_EQ(siblingName("a/b/c.gltf", "buffers/c.bin"), "a/b/buffers/c.bin");
 }
 
 TEST(ContentFile, ReadsTheBytes) {

@@ -5,12 +5,15 @@
 #include <stb_image_write.h>
 
 #include "engine/core/engine_instance.h"
+#include "engine/formats/gltf_geometry.h"
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
+#include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_shader.h"
 #include "engine/resources/loaded_texture.h"
 #include "gl_test_fixture.h"
+#include "gltf_test_files.h"
 #include "test_support.h"
 
 using ContentLoading = EngineGlTest;
@@ -148,15 +151,33 @@ TEST_F(ContentLoading, MaterialUniformsChangeAtRunTime) {
     EXPECT_TRUE(anyContains(takeMessages(), "has no uniform 'noSuchUniform'"));
 }
 
-TEST_F(ContentLoading, GeometryIsDeclaredButNotLoadedYet) {
+TEST_F(ContentLoading, GeometryUploadsOnceAndModelsGetMeshNodes) {
     ScratchDirectory directory;
-    directory.write("statue.gltf", "{}");
+    gltf_test::Document document{
+        {gltf_test::boxMesh("base", glm::vec3(1.0f)), gltf_test::quadMesh("top", 1.0f)}, {}};
+    directory.write("statue.glb", gltf_test::glbFile(document));
     directory.write("s.scene.xml",
-                    "<scene><model name=\"statue\" geometry=\"statue.gltf\"/></scene>");
+                    "<scene><model name=\"statue\" geometry=\"statue.glb\"/></scene>");
     H3DRes scene = h3dAddResource(H3DResTypes::SceneGraph, "s.scene.xml", 0);
-    EXPECT_FALSE(h3dutLoadResourcesFromDisk(directory.path().c_str()));
-    EXPECT_TRUE(anyContains(takeMessages(), "not supported yet"));
+    // The model names no material: that is no fault of the geometry.
+    h3dutLoadResourcesFromDisk(directory.path().c_str());
+    takeMessages();
+
+    H3DRes geometry = h3dFindResource(H3DResTypes::Geometry, "statue.glb");
+    auto* loaded = payloadOf<engine::LoadedGeometry>(geometry);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(glIsBuffer(loaded->vertexBuffer.get()), GL_TRUE);
+    EXPECT_EQ(glIsBuffer(loaded->indexBuffer.get()), GL_TRUE);
+    ASSERT_EQ(loaded->meshes.size(), 2u);
+    EXPECT_EQ(loaded->meshes[0].triangleCount, 12u);
+    EXPECT_EQ(loaded->meshes[1].primitives.at(0).indexType, static_cast<GLenum>(GL_UNSIGNED_SHORT));
+    EXPECT_EQ(loaded->meshes[1].primitives.at(0).vertexOffset,
+              static_cast<GLintptr>(24 * sizeof(engine::GeometryVertex)));
+
     H3DNode root = h3dAddNodes(H3DRootNode, scene);
-    ASSERT_NE(root, 0);
-    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(root, 0)), H3DNodeTypes::Model);
+    H3DNode model = h3dGetNodeChild(root, 0);
+    EXPECT_EQ(h3dGetNodeType(model), H3DNodeTypes::Model);
+    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(model, 0)), H3DNodeTypes::Mesh);
+    EXPECT_STREQ(h3dGetNodeName(h3dGetNodeChild(model, 1)), "top");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_scene.h"
+#include "gltf_test_files.h"
 #include "test_support.h"
 
 using namespace engine;
@@ -132,8 +134,8 @@ TEST_F(DiskLoader, AFailedUploadLeavesTheResourceUnloaded) {
     EXPECT_TRUE(anyContains(texts(log), "upload refused"));
 }
 
-TEST_F(DiskLoader, GeometryIsNotSupportedYet) {
-    directory.write("statue.gltf", "{}");
+TEST_F(DiskLoader, BrokenGeometryNamesItsFile) {
+    directory.write("statue.gltf", "{\"asset\": [");
     directory.write("s.scene.xml", "<scene><model geometry=\"statue.gltf\"/></scene>");
     resources.add(ResourceType::SceneGraph, "s.scene.xml", 0);
 
@@ -141,7 +143,21 @@ TEST_F(DiskLoader, GeometryIsNotSupportedYet) {
     int geometry = resources.find(ResourceType::Geometry, "statue.gltf");
     ASSERT_NE(geometry, 0);
     EXPECT_FALSE(resources.get(geometry)->loaded());
-    EXPECT_TRUE(anyContains(texts(log), "statue.gltf': glTF geometry is not supported yet"));
+    std::vector<std::string> messages = texts(log);
+    EXPECT_TRUE(anyContains(messages, "cannot load geometry 'statue.gltf'")) << joined(messages);
+}
+
+TEST_F(DiskLoader, GeometryReadsItsSideFilesBesideItself) {
+    gltf_test::Document document{{gltf_test::quadMesh("tile", 1.0f)}, {}};
+    std::string binBytes;
+    std::filesystem::create_directory(directory.path() + "/models");
+    directory.write("models/tile.gltf",
+                    gltf_test::gltfWithSideBuffer(document, "tile.bin", binBytes));
+    directory.write("models/tile.bin", binBytes);
+    int geometry = resources.add(ResourceType::Geometry, "models/tile.gltf", 0);
+
+    EXPECT_TRUE(load()) << joined(texts(log));
+    EXPECT_TRUE(resources.get(geometry)->loaded());
 }
 
 TEST_F(DiskLoader, LoadedResourcesAreNotLoadedAgainButFailedOnesAreRetried) {

@@ -99,6 +99,14 @@ void EngineGlTest::reopenWindow() {
     ASSERT_TRUE(window_->open());
 }
 
+void EngineGlTest::reopenWindowAndEngine(int width, int height) {
+    h3dRelease();
+    window_.reset();
+    window_ = std::make_unique<HiddenWindow>(width, height);
+    ASSERT_TRUE(window_->open());
+    ASSERT_TRUE(h3dInit()) << joined(takeMessages());
+}
+
 void EngineGlTest::loadViewerContent() {
     h3dSetOption(H3DOptions::LoadTextures, 1.0f);
     h3dSetOption(H3DOptions::TexCompression, 0.0f);

@@ -33,6 +33,8 @@ class EngineGlTest : public ::testing::Test {
 
     // Closes the window (releasing the engine first) and opens a new one with a new context.
     void reopenWindow();
+    // The same with a window of this size, and starts the engine in it.
+    void reopenWindowAndEngine(int width, int height);
     // Declares the viewer's eight resources and loads them from content/.
     void loadViewerContent();
 

@@ -65,3 +65,40 @@ TEST(MaterialFormat, RejectsBadTexturesAndUniforms) {
               std::string::npos);
     EXPECT_NE(inMaterial("<colour/>").find("unknown element <colour>"), std::string::npos);
 }
+
+TEST(MaterialFormat, AFontMaterialNamesItsMetrics) {
+    Parsed<MaterialDesc> parsed = parseMaterial(
+        "<material shader=\"overlay.shader\"><texture sampler=\"fontAtlas\" file=\"font.png\"/>"
+        "<font metrics=\"font.metrics\"/></material>");
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    EXPECT_EQ(parsed.value().fontMetrics, "font.metrics");
+    EXPECT_EQ(parseMaterial("<material shader=\"s.shader\"/>").value().fontMetrics, "");
+
+    auto inMaterial = [](const std::string& body) {
+        return errorOf("<material shader=\"s.shader\">\n" + body + "\n</material>");
+    };
+    EXPECT_NE(inMaterial("<font/>").find("line 2: <font> needs a 'metrics'"), std::string::npos);
+    EXPECT_NE(inMaterial("<font metrics=\"a b\"/>").find("not a file name"), std::string::npos);
+    EXPECT_NE(inMaterial("<font metrics=\"a\" size=\"2\"/>").find("'size'"), std::string::npos);
+    EXPECT_NE(inMaterial("<font metrics=\"a\"/>\n<font metrics=\"b\"/>")
+                  .find("line 3: a material has at most one <font>"),
+              std::string::npos);
+}
+
+TEST(MaterialFormat, SaysWhichFacesAndViewsCullTheSurface) {
+    Parsed<MaterialDesc> closed = parseMaterial("<material shader=\"s.shader\"/>");
+    ASSERT_TRUE(closed.ok());
+    EXPECT_TRUE(closed.value().cullsBackFaces);
+    EXPECT_TRUE(closed.value().frustumCulled);
+    Parsed<MaterialDesc> sky = parseMaterial(
+        "<material shader=\"s.shader\" faceCulling=\"none\" frustumCulling=\"false\"/>");
+    ASSERT_TRUE(sky.ok()) << sky.error();
+    EXPECT_FALSE(sky.value().cullsBackFaces);
+    EXPECT_FALSE(sky.value().frustumCulled);
+    EXPECT_NE(errorOf("<material shader=\"s.shader\" faceCulling=\"front\"/>")
+                  .find("unknown face culling 'front'"),
+              std::string::npos);
+    EXPECT_NE(
+        errorOf("<material shader=\"s.shader\" frustumCulling=\"maybe\"/>").find("true or false"),
+        std::string::npos);
+}

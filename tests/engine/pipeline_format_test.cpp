@@ -9,15 +9,21 @@ namespace {
 const char* kTwoStagePipeline = R"(<?xml version="1.0"?>
 <pipeline>
   <target name="hdr" scale="0.5" format="rgba16f" buffers="2" depth="true"/>
+  <target name="sky" format="r11f_g11f_b10f"/>
+  <stage name="sky" reuse="untilViewTurns">
+    <switchTarget target="sky"/>
+    <drawGeometry context="sky"/>
+  </stage>
   <stage name="scene">
     <switchTarget target="hdr"/>
     <clear color="0.1 0.2 0.3" depth="1"/>
-    <drawGeometry context="ambient"/>
-    <drawLights context="lighting" shadowContext="shadow"/>
+    <copyTarget source="sky"/>
+    <drawGeometry context="lit" shadowContext="shadow" blend="add"/>
   </stage>
   <stage name="post" enabled="false">
     <switchTarget target="screen"/>
-    <drawQuad material="post.material.xml" context="final" blend="alpha">
+    <drawQuad material="post.material.xml" context="blurred" blend="alpha" whenZero="blurDir"
+              zeroContext="final">
       <input sampler="picture" target="hdr" buffer="1"/>
     </drawQuad>
     <drawOverlays context="overlay"/>
@@ -41,17 +47,20 @@ TEST(PipelineFormat, ReadsTargetsAndStages) {
     ASSERT_TRUE(parsed.ok()) << parsed.error();
     const PipelineDesc& pipeline = parsed.value();
 
-    ASSERT_EQ(pipeline.targets.size(), 1u);
+    ASSERT_EQ(pipeline.targets.size(), 2u);
     EXPECT_EQ(pipeline.targets[0].name, "hdr");
     EXPECT_FLOAT_EQ(pipeline.targets[0].scale, 0.5f);
     EXPECT_EQ(pipeline.targets[0].format, TargetFormat::Rgba16f);
     EXPECT_EQ(pipeline.targets[0].colorBuffers, 2);
     EXPECT_TRUE(pipeline.targets[0].hasDepth);
+    EXPECT_EQ(pipeline.targets[1].format, TargetFormat::R11fG11fB10f);
 
-    ASSERT_EQ(pipeline.stages.size(), 2u);
-    EXPECT_TRUE(pipeline.stages[0].enabled);
-    EXPECT_FALSE(pipeline.stages[1].enabled);
-    const auto& scene = pipeline.stages[0].commands;
+    ASSERT_EQ(pipeline.stages.size(), 3u);
+    EXPECT_TRUE(pipeline.stages[0].reusedUntilViewTurns);
+    EXPECT_FALSE(pipeline.stages[1].reusedUntilViewTurns);
+    EXPECT_TRUE(pipeline.stages[1].enabled);
+    EXPECT_FALSE(pipeline.stages[2].enabled);
+    const auto& scene = pipeline.stages[1].commands;
     ASSERT_EQ(scene.size(), 4u);
     EXPECT_EQ(scene[0].kind, CommandKind::SwitchTarget);
     EXPECT_EQ(scene[0].target, "hdr");
@@ -60,19 +69,24 @@ TEST(PipelineFormat, ReadsTargetsAndStages) {
     EXPECT_FLOAT_EQ(scene[1].clearColor.b, 0.3f);
     EXPECT_FLOAT_EQ(scene[1].clearColor.a, 1.0f);
     EXPECT_TRUE(scene[1].clearsDepth);
-    EXPECT_EQ(scene[2].kind, CommandKind::DrawGeometry);
-    EXPECT_EQ(scene[2].context, "ambient");
-    EXPECT_EQ(scene[2].blend, BlendMode::Replace);
-    EXPECT_EQ(scene[3].kind, CommandKind::DrawLights);
+    EXPECT_EQ(scene[2].kind, CommandKind::CopyTarget);
+    EXPECT_EQ(scene[2].target, "sky");
+    EXPECT_EQ(scene[3].kind, CommandKind::DrawGeometry);
+    EXPECT_EQ(scene[3].context, "lit");
     EXPECT_EQ(scene[3].shadowContext, "shadow");
     EXPECT_EQ(scene[3].blend, BlendMode::Add);
+    EXPECT_EQ(pipeline.stages[0].commands[1].shadowContext, "");
+    EXPECT_EQ(pipeline.stages[0].commands[1].blend, BlendMode::Replace);
 
-    const auto& post = pipeline.stages[1].commands;
+    const auto& post = pipeline.stages[2].commands;
     ASSERT_EQ(post.size(), 3u);
     EXPECT_EQ(post[0].target, "screen");
     EXPECT_EQ(post[1].kind, CommandKind::DrawQuad);
     EXPECT_EQ(post[1].material, "post.material.xml");
     EXPECT_EQ(post[1].blend, BlendMode::Alpha);
+    EXPECT_EQ(post[1].context, "blurred");
+    EXPECT_EQ(post[1].zeroUniform, "blurDir");
+    EXPECT_EQ(post[1].zeroContext, "final");
     ASSERT_EQ(post[1].inputs.size(), 1u);
     EXPECT_EQ(post[1].inputs[0].sampler, "picture");
     EXPECT_EQ(post[1].inputs[0].buffer, 1);
@@ -152,6 +166,31 @@ TEST(PipelineFormat, RejectsBadCommands) {
     EXPECT_NE(errorOf(stageWith("<drawQuad context=\"final\"/>")).find("needs a 'material'"),
               std::string::npos);
     EXPECT_NE(errorOf("<pipeline><stage>words</stage></pipeline>").find("unexpected text"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawLights context=\"lighting\"/>"))
+                  .find("unknown element <drawLights>"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawOverlays context=\"o\" shadowContext=\"s\"/>"))
+                  .find("no attribute 'shadowContext'"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawGeometry context=\"a\" shadowContext=\"1s\"/>"))
+                  .find("not a GLSL name"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<copyTarget source=\"nowhere\"/>")).find("no target named"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<copyTarget/>")).find("needs a 'source'"), std::string::npos);
+    EXPECT_NE(errorOf("<pipeline><stage reuse=\"always\"/></pipeline>").find("unknown reuse"),
+              std::string::npos);
+}
+
+TEST(PipelineFormat, AZeroContextComesWithItsUniform) {
+    auto quadError = [](const std::string& attributes) {
+        return errorOf(
+            stageWith("<drawQuad material=\"m.xml\" context=\"a\" " + attributes + "/>"));
+    };
+    EXPECT_NE(quadError("whenZero=\"blurDir\"").find("come together"), std::string::npos);
+    EXPECT_NE(quadError("zeroContext=\"b\"").find("come together"), std::string::npos);
+    EXPECT_NE(quadError("whenZero=\"blur dir\" zeroContext=\"b\"").find("GLSL names"),
               std::string::npos);
 }
 

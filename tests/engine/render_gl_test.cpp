@@ -79,21 +79,20 @@ TEST_F(Rendering, ResizingMakesTheTargetsAtTheirScale) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(Rendering, EachPipelineClearsTheScreenInItsColour) {
+// With nothing in the scene, simple shows its clear colour and master its black sky target
+// after tone mapping.
+TEST_F(Rendering, EachPipelinePaintsAnEmptySceneInItsOwnWay) {
     loadViewerContent();
     H3DNode camera = viewerCamera(masterPipeline, kWidth, kHeight);
     h3dResizePipelineBuffers(simplePipeline, kWidth, kHeight);
     h3dResizePipelineBuffers(masterPipeline, kWidth, kHeight);
-
-    const std::array<int, 4> masterColor = screenColorOf("master.pipeline.xml");
     const std::array<int, 4> simpleColor = screenColorOf("simple.pipeline.xml");
-    ASSERT_FALSE(sameColor(masterColor, simpleColor));
+    ASSERT_FALSE(sameColor(simpleColor, storedColor(0, 0, 0)));
 
     renderFrame(camera);
     glReadBuffer(GL_BACK);
     std::array<int, 4> master = pixelAt(kWidth / 2, kHeight / 2);
-    EXPECT_TRUE(sameColor(master, masterColor))
-        << describe(master) << " instead of " << describe(masterColor);
+    EXPECT_TRUE(sameColor(master, storedColor(0, 0, 0))) << describe(master);
 
     h3dSetNodeParamI(camera, H3DCamera::PipeResI, simplePipeline);
     renderFrame(camera);
@@ -118,25 +117,18 @@ TEST_F(Rendering, ScreenClearsStayInsideTheCamerasViewport) {
     EXPECT_TRUE(sameColor(outside, storedColor(1, 1, 1))) << describe(outside);
 }
 
-TEST_F(Rendering, TheMasterPipelineClearsItsHdrTarget) {
+TEST_F(Rendering, WithoutAResizeTheMasterTargetsFollowTheViewport) {
     loadViewerContent();
     H3DNode camera = viewerCamera(masterPipeline, kWidth, kHeight);
-    // Without a resize the targets follow the camera's viewport.
     renderFrame(camera);
     const engine::RenderTarget* hdr = pipelineOf(masterPipeline)->targets.find("hdr");
+    const engine::RenderTarget* bloom = pipelineOf(masterPipeline)->targets.find("bloomA");
     ASSERT_NE(hdr, nullptr);
+    ASSERT_NE(bloom, nullptr);
     EXPECT_EQ(hdr->width(), kWidth);
-
-    glBindFramebuffer(GL_FRAMEBUFFER, hdr->framebuffer());
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    float color[4] = {};
-    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_FLOAT, color);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glm::vec4 expected = clearColorOf("master.pipeline.xml", "hdr");
-    ASSERT_GE(expected.r, 0.0f) << "master does not clear its hdr target";
-    EXPECT_NEAR(color[0], expected.r, 1e-3f);
-    EXPECT_NEAR(color[1], expected.g, 1e-3f);
-    EXPECT_NEAR(color[2], expected.b, 1e-3f);
+    EXPECT_EQ(hdr->height(), kHeight);
+    EXPECT_EQ(bloom->width(), kWidth / 4);
+    EXPECT_TRUE(hdr->hasDepth());
 }
 
 TEST_F(Rendering, ACameraWhosePipelineDidNotLoadSaysSoOnce) {

@@ -126,3 +126,33 @@ TEST(SceneGraph, BadParentsAndHandlesAreRefused) {
     graph.setLocalTransform(-1, NodeTransform());
     EXPECT_EQ(graph.settingsOf<CameraSettings>(1), nullptr);
 }
+
+TEST(SceneGraph, OnePassRefreshesEveryDirtyWorldMatrix) {
+    SceneGraph graph;
+    H3DNode parent = graph.addNode(H3DRootNode, "parent", GroupSettings{});
+    H3DNode child = graph.addNode(parent, "child", GroupSettings{}, {{0, 0, -2}, {}, {1, 1, 1}});
+    graph.setLocalTransform(parent, {{3, 0, 0}, {}, {2, 2, 2}});
+    graph.refreshWorldMatrices();
+    EXPECT_FALSE(graph.find(parent)->worldDirty);
+    EXPECT_FALSE(graph.find(child)->worldDirty);
+    EXPECT_EQ(glm::vec3(graph.find(child)->world[3]), glm::vec3(3, 0, -4));
+}
+
+TEST(SceneGraph, TheObjectsVersionIgnoresCameras) {
+    SceneGraph graph;
+    H3DNode camera = graph.addNode(H3DRootNode, "camera", CameraSettings{});
+    H3DNode lamp = graph.addNode(H3DRootNode, "lamp", LightSettings{});
+    graph.refreshWorldMatrices();
+    const std::uint64_t settled = graph.objectsVersion();
+
+    graph.setLocalTransform(camera, {{1, 2, 3}, {0, 90, 0}, {1, 1, 1}});
+    graph.refreshWorldMatrices();
+    EXPECT_EQ(graph.objectsVersion(), settled);
+
+    graph.setLocalTransform(lamp, {{1, 2, 3}, {}, {1, 1, 1}});
+    graph.refreshWorldMatrices();
+    EXPECT_GT(graph.objectsVersion(), settled);
+    const std::uint64_t moved = graph.objectsVersion();
+    graph.removeNode(lamp);
+    EXPECT_GT(graph.objectsVersion(), moved);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_scene.h"
 #include "engine/scene/scene_instancer.h"
 
@@ -67,7 +68,45 @@ TEST_F(SceneInstancer, BuildsTheTreeWithTransformsAndSettings) {
     const auto* model = graph.settingsOf<ModelSettings>(graph.find(root)->children[2]);
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->defaultMaterial, material);
-    EXPECT_EQ(model->geometry, 0);
+    EXPECT_EQ(model->geometry, resources.find(ResourceType::Geometry, "g.gltf"));
+    EXPECT_NE(messages().find("the geometry 'g.gltf' of model 'statue' is not loaded"),
+              std::string::npos);
+}
+
+TEST_F(SceneInstancer, ModelsGetAMeshNodePerMeshWithItsMaterial) {
+    int stone = resources.add(ResourceType::Material, "stone.xml", 0);
+    int gold = resources.add(ResourceType::Material, "gold.xml", 0);
+    int geometry = resources.add(ResourceType::Geometry, "statue.glb", 0);
+    auto loaded = std::make_unique<LoadedGeometry>();
+    loaded->meshes.resize(3);
+    loaded->meshes[0].name = "body";
+    loaded->meshes[1].name = "crown";
+    resources.get(geometry)->payload = std::move(loaded);
+    int scene = addScene("s.xml", R"(
+<scene>
+  <model name="statue" geometry="statue.glb" material="stone.xml">
+    <meshMaterial mesh="crown" material="gold.xml"/>
+    <light name="glow"/>
+  </model>
+</scene>)");
+
+    H3DNode root = instantiateScene(graph, resources, 1, scene, log);
+    ASSERT_NE(root, 0);
+    H3DNode model = graph.find(root)->children.at(0);
+    const std::vector<H3DNode>& children = graph.find(model)->children;
+    ASSERT_EQ(children.size(), 4u);
+    const char* names[] = {"body", "crown", "mesh2"};
+    const int materials[] = {stone, gold, stone};
+    for (int index = 0; index < 3; ++index) {
+        const auto* mesh =
+            graph.settingsOf<MeshSettings>(children[static_cast<std::size_t>(index)]);
+        ASSERT_NE(mesh, nullptr) << index;
+        EXPECT_EQ(graph.find(children[static_cast<std::size_t>(index)])->name, names[index]);
+        EXPECT_EQ(mesh->geometry, geometry);
+        EXPECT_EQ(mesh->meshIndex, index);
+        EXPECT_EQ(mesh->material, materials[index]) << index;
+    }
+    EXPECT_EQ(graph.find(children[3])->kind(), NodeKind::Light);
     EXPECT_EQ(messages(), "");
 }
 

@@ -21,9 +21,9 @@ class ScratchDirectory {
     std::string path_;
 };
 
-// The text of a file in the project's content/ folder.
+// The text of a content file, as laid out in the build's data directory.
 std::string placeholderContent(const std::string& name);
-// The directory of the project's content/ folder.
+// The build's data directory: content/ laid out with the generated files.
 std::string placeholderContentDirectory();
 
 // The colour a content pipeline last clears the given target ("screen" included) to; -1 in

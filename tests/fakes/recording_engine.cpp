@@ -98,6 +98,17 @@ void h3dClearOverlays() {
     recordCall("h3dClearOverlays");
 }
 
+float h3dGetStat(int stat) {
+    recordCall("h3dGetStat", {static_cast<double>(stat)});
+    return 0.0f;
+}
+
+void h3dutShowText(const char* text, float x, float y, float size, float r, float g, float b,
+                   H3DRes fontMaterialResource) {
+    recordCall("h3dutShowText", {x, y, size, r, g, b, static_cast<double>(fontMaterialResource)},
+               text);
+}
+
 bool h3dutDumpMessages() {
     recordCall("h3dutDumpMessages");
     return true;

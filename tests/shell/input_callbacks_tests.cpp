@@ -191,6 +191,18 @@ TEST_F(ShellTest, BackInAWindowTheFirstReportOnlySetsThePosition) {
     EXPECT_EQ(yaw, -3.0f);
 }
 
+TEST_F(ShellTest, AFailedEngineRestartKeepsTheLoopGoingUntilEsc) {
+    atSwap(2, [] {
+        recordingEngine().initSucceeds = false;
+        pressKey(GLFW_KEY_F1);
+    });
+    atSwap(5, [] { pressKey(GLFW_KEY_ESC); });
+    EXPECT_EQ(runViewerFrom(), 0);
+    EXPECT_EQ(countOf("h3dRender"), 5) << "frames go on against the stopped engine";
+    EXPECT_EQ(countOf("h3dSetupCameraView"), 2) << "the viewport is still sized";
+    EXPECT_EQ(countOf("h3dRelease"), 2);
+}
+
 TEST_F(ShellTest, AWindowThatCannotReopenEndsTheProcessAtOnce) {
     auto toggleIntoAFailingOpen = [this] {
         scriptedWindowing().openResults = {true, false};

@@ -1,0 +1,159 @@
+// Renders the shipped content through the real ViewerApp in a 1366 by 768 window along a
+// scripted flight, on each pipeline, and prints frame rates, frame-time percentiles, triangles
+// and draw calls per frame, against an empty clear-and-swap loop measured in the same run.
+//
+// Usage: frame_benchmark [frames per phase]
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/viewer_app.h"
+#include "engine/h3d.h"
+#include "shell/shell.h"
+#include "windowing/glfw2.h"
+
+namespace {
+
+const int kWidth = 1366;
+const int kHeight = 768;
+const int kKeyF3 = 260;
+
+struct PhaseFigures {
+    double medianFramesPerSecond = 0.0;
+    double percentile99Milliseconds = 0.0;
+    double trianglesPerFrame = 0.0;
+    double drawCallsPerFrame = 0.0;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+PhaseFigures summarise(std::vector<double> frameSeconds, double triangles, double drawCalls) {
+    std::sort(frameSeconds.begin(), frameSeconds.end());
+    const size_t count = frameSeconds.size();
+    PhaseFigures figures;
+    figures.medianFramesPerSecond = 1.0 / frameSeconds[count / 2];
+    figures.percentile99Milliseconds = 1000.0 * frameSeconds[std::min(count - 1, count * 99 / 100)];
+    figures.trianglesPerFrame = triangles / static_cast<double>(count);
+    figures.drawCallsPerFrame = drawCalls / static_cast<double>(count);
+    return figures;
+}
+
+PhaseFigures measureEmptyLoop(int frames) {
+    std::vector<double> frameSeconds;
+    frameSeconds.reserve(frames);
+    glViewport(0, 0, kWidth, kHeight);
+    for (int frame = 0; frame < frames; ++frame) {
+        const Clock::time_point start = Clock::now();
+        glClearColor(0.1f, 0.1f, 0.2f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glfwSwapBuffers();
+        frameSeconds.push_back(secondsSince(start));
+    }
+    return summarise(frameSeconds, 0.0, 0.0);
+}
+
+// One flight phase: forward for 90 frames, back for 90, so the flight stays among the scenery;
+// while turning, the mouse also sweeps steadily sideways, reversing every 60 frames.
+PhaseFigures measureFlight(ViewerApp& app, int frames, bool turning) {
+    std::vector<double> frameSeconds;
+    frameSeconds.reserve(frames);
+    double triangles = 0.0;
+    double drawCalls = 0.0;
+    float frameRate = 60.0f;
+    for (int frame = 0; frame < frames; ++frame) {
+        const Clock::time_point start = Clock::now();
+        for (int code = 0; code < ViewerApp::kKeyCount; ++code) {
+            app.keyDownBefore[code] = app.keyDown[code];
+        }
+        const bool forward = (frame / 90) % 2 == 0;
+        app.keyDown['W'] = forward;
+        app.keyDown['S'] = !forward;
+        app.applyKeyStates();
+        if (turning) {
+            const float direction = (frame / 60) % 2 == 0 ? 1.0f : -1.0f;
+            app.applyMouseMotion(direction * 12.0f, 0.0f);
+        }
+        app.renderFrame(frameRate);
+        glfwSwapBuffers();
+        const double seconds = secondsSince(start);
+        frameSeconds.push_back(seconds);
+        frameRate = std::max(5.0f, static_cast<float>(1.0 / seconds));
+        triangles += h3dGetStat(H3DStats::TriangleCount);
+        drawCalls += h3dGetStat(H3DStats::DrawCallCount);
+    }
+    app.keyDown['W'] = false;
+    app.keyDown['S'] = false;
+    return summarise(frameSeconds, triangles, drawCalls);
+}
+
+void selectPipeline(ViewerApp& app, const std::string& name) {
+    if (app.pipelineName == name) {
+        return;
+    }
+    app.keyDownBefore[kKeyF3] = false;
+    app.keyDown[kKeyF3] = true;
+    app.applyKeyStates();
+    app.keyDown[kKeyF3] = false;
+}
+
+void printFigures(const char* name, const PhaseFigures& figures, double emptyLoopRate,
+                  double target) {
+    const double ratio = figures.medianFramesPerSecond / emptyLoopRate;
+    std::printf("%-16s %8.1f fps  p99 %7.2f ms  %9.0f triangles  %6.1f draw calls  ratio %.3f",
+                name, figures.medianFramesPerSecond, figures.percentile99Milliseconds,
+                figures.trianglesPerFrame, figures.drawCallsPerFrame, ratio);
+    if (target > 0.0) {
+        std::printf("  (target %.3f: %s)", target, ratio >= target ? "met" : "MISSED");
+    }
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::max(30, std::atoi(argv[1])) : 600;
+    const Clock::time_point processStart = Clock::now();
+
+    glfwInit();
+    if (!glfwOpenWindow(kWidth, kHeight, 8, 8, 8, 8, 24, 8, GLFW_WINDOW)) {
+        std::fprintf(stderr, "frame_benchmark: cannot open a window\n");
+        return 1;
+    }
+    glfwSwapInterval(0);
+    std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    ViewerApp app(extractAppDir(argv[0]));
+    if (!app.initialize()) {
+        std::fprintf(stderr, "frame_benchmark: the engine did not start\n");
+        return 1;
+    }
+    app.resizeViewport(kWidth, kHeight);
+    app.renderFrame(30.0f);
+    glfwSwapBuffers();
+    std::printf("first frame %.0f ms after start\n", 1000.0 * secondsSince(processStart));
+
+    const PhaseFigures emptyLoop = measureEmptyLoop(frames);
+    printFigures("empty loop", emptyLoop, emptyLoop.medianFramesPerSecond, 0.0);
+    const double emptyRate = emptyLoop.medianFramesPerSecond;
+
+    selectPipeline(app, "simple");
+    printFigures("simple moving", measureFlight(app, frames, false), emptyRate, 0.13);
+    printFigures("simple turning", measureFlight(app, frames, true), emptyRate, 0.0);
+
+    selectPipeline(app, "master");
+    printFigures("master moving", measureFlight(app, frames, false), emptyRate, 0.065);
+    printFigures("master turning", measureFlight(app, frames, true), emptyRate, 0.043);
+
+    h3dRelease();
+    glfwTerminate();
+    return 0;
+}

@@ -1,0 +1,67 @@
+// glTF 2.0 geometry (.glb, or .gltf with embedded or side buffers) read into one vertex array
+// and one index array per file, so that each geometry resource uploads into one vertex buffer
+// and one index buffer. Materials and images in the file are ignored: surfaces get their look
+// from the scene's material files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
+#include "engine/formats/bounding_box.h"
+#include "engine/formats/parsed.h"
+
+namespace engine {
+
+// The vertex layout every mesh is drawn with: 32 bytes, interleaved.
+struct GeometryVertex {
+    glm::vec3 position{0.0f};
+    glm::vec3 normal{0.0f, 0.0f, 1.0f};
+    glm::vec2 texCoord{0.0f};
+};
+
+// One triangle list. Its indices count from its own first vertex, so that primitives of up to
+// 65536 vertices keep 16-bit indices however large the whole file is.
+struct GeometryPrimitive {
+    std::uint32_t firstVertex = 0;
+    std::uint32_t vertexCount = 0;
+    // Into shortIndices, or into longIndices when wideIndices.
+    std::uint32_t firstIndex = 0;
+    std::uint32_t indexCount = 0;
+    bool wideIndices = false;
+    BoundingBox bounds;
+};
+
+struct GeometryMesh {
+    std::string name;
+    std::vector<GeometryPrimitive> primitives;
+    BoundingBox bounds;
+};
+
+struct GeometryDesc {
+    std::vector<GeometryVertex> vertices;
+    std::vector<std::uint16_t> shortIndices;
+    std::vector<std::uint32_t> longIndices;
+    std::vector<GeometryMesh> meshes;
+
+    std::size_t triangleCount() const { return (shortIndices.size() + longIndices.size()) / 3; }
+};
+
+// Reads a file a .gltf names beside itself (a buffer's uri); nothing, with the reason in error,
+// when it cannot.
+using SideFileReader =
+    std::function<std::optional<std::string>(const std::string& uri, std::string& error)>;
+
+// Binary (.glb) files are told from text (.gltf) by their first bytes. Every mesh is placed by
+// the first node that uses it (its transform is baked into the vertices); triangle strips and
+// fans become lists, points and lines are left out, missing normals are made from the
+// triangles (smooth where vertices are shared), missing texture coordinates are 0.
+Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile);
+
+}  // namespace engine

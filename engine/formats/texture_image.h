@@ -1,0 +1,25 @@
+// Texture files (PNG or JPEG) decoded to 8-bit RGBA pixels, rows top first (texture coordinate
+// t = 0 is the image's top row, as glTF expects).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/formats/parsed.h"
+
+namespace engine {
+
+struct ImageData {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+// Larger sides are refused before decoding, so a hostile header cannot ask for gigabytes.
+inline constexpr int kMaximumImageSide = 16384;
+
+// Tells PNG and JPEG apart by their first bytes; anything else is refused.
+Parsed<ImageData> decodeImage(std::string_view bytes);
+
+}  // namespace engine

@@ -1,0 +1,31 @@
+// The uniforms the engine sets itself. A program declares the ones it uses; their locations
+// are looked up once, when the program is linked (-1 for those it does not declare).
+#pragma once
+
+#include <epoxy/gl.h>
+
+namespace engine {
+
+// The most lights one draw is lit by.
+inline constexpr int kMaximumLights = 8;
+// The texture unit of the shadow map; materials and quad inputs use the units below it.
+inline constexpr GLint kShadowMapUnit = 7;
+
+struct EngineUniforms {
+    GLint worldMatrix = -1;           // mat4: the mesh node's world matrix
+    GLint normalMatrix = -1;          // mat3: inverse transpose of its upper 3x3
+    GLint viewProjectionMatrix = -1;  // mat4: world to clip space
+    GLint cameraPosition = -1;        // vec3: in world space
+    GLint lightCount = -1;            // int: how many entries of the light arrays are used
+    GLint lightPositions = -1;        // vec4[8]: xyz world position, w = 1 / radius^2
+    GLint lightColors = -1;           // vec4[8]: rgb colour, a = 1 when the light casts shadows
+    GLint shadowMatrices = -1;        // mat4[6]: world to shadow map coordinates, per cube face
+    GLint shadowMap = -1;             // sampler2DShadow: the six faces side by side, bilinear
+    GLint shadowMapTexelSize = -1;    // vec2: 1 / the shadow map texture's width and height
+    GLint targetSize = -1;            // vec4: the current target's width, height, 1/w, 1/h
+    GLint screenSize = -1;            // vec4: the camera's viewport width, height, 1/w, 1/h
+};
+
+EngineUniforms lookUpEngineUniforms(GLuint program);
+
+}  // namespace engine

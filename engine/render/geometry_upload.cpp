@@ -1,0 +1,76 @@
+#include "engine/render/geometry_upload.h"
+
+#include <cstring>
+#include <vector>
+
+namespace engine {
+namespace {
+
+std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr& longStart);
+MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart);
+
+}  // namespace
+
+std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
+    auto loaded = std::make_unique<LoadedGeometry>();
+    loaded->vertexBuffer = createBuffer();
+    glBindBuffer(GL_ARRAY_BUFFER, loaded->vertexBuffer.get());
+    glBufferData(GL_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(geometry.vertices.size() * sizeof(GeometryVertex)),
+                 geometry.vertices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+
+    GLintptr longStart = 0;
+    std::vector<unsigned char> indices = packedIndices(geometry, longStart);
+    loaded->indexBuffer = createBuffer();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, loaded->indexBuffer.get());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size()), indices.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+
+    for (const GeometryMesh& mesh : geometry.meshes) {
+        loaded->meshes.push_back(meshRange(mesh, longStart));
+    }
+    return loaded;
+}
+
+namespace {
+
+// The 16-bit indices, then the 32-bit ones from a 4-byte boundary at longStart.
+std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr& longStart) {
+    const std::size_t shortBytes = geometry.shortIndices.size() * sizeof(std::uint16_t);
+    const std::size_t alignedShortBytes = (shortBytes + 3) / 4 * 4;
+    const std::size_t longBytes = geometry.longIndices.size() * sizeof(std::uint32_t);
+    std::vector<unsigned char> bytes(alignedShortBytes + longBytes, 0);
+    if (shortBytes > 0) {
+        std::memcpy(bytes.data(), geometry.shortIndices.data(), shortBytes);
+    }
+    if (longBytes > 0) {
+        std::memcpy(bytes.data() + alignedShortBytes, geometry.longIndices.data(), longBytes);
+    }
+    longStart = static_cast<GLintptr>(alignedShortBytes);
+    return bytes;
+}
+
+MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart) {
+    MeshRange range;
+    range.name = mesh.name;
+    range.bounds = mesh.bounds;
+    for (const GeometryPrimitive& primitive : mesh.primitives) {
+        PrimitiveRange drawn;
+        drawn.vertexOffset = static_cast<GLintptr>(primitive.firstVertex * sizeof(GeometryVertex));
+        drawn.indexCount = static_cast<GLsizei>(primitive.indexCount);
+        drawn.lastIndex = primitive.vertexCount - 1;
+        drawn.indexType = primitive.wideIndices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+        drawn.indexOffset =
+            primitive.wideIndices
+                ? longStart + static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint32_t))
+                : static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint16_t));
+        range.primitives.push_back(drawn);
+        range.triangleCount += primitive.indexCount / 3;
+    }
+    return range;
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,39 @@
+// The lights one frame is lit with: those whose reach touches the view, at most kMaximumLights,
+// the nearest to the camera first, except that the shadow-casting light always comes first.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
+
+#include "engine/render/engine_uniforms.h"
+#include "engine/render/frustum.h"
+#include "engine/render/scene_collector.h"
+
+namespace engine {
+
+struct LightSet {
+    int count = 0;
+    // As the shaders read them: xyz position, w = 1 / radius^2.
+    std::array<glm::vec4, kMaximumLights> positions{};
+    // rgb colour, a = 1 for the light whose shadow map is bound (entry 0 only).
+    std::array<glm::vec4, kMaximumLights> colors{};
+    // The light that casts shadows, when it lights this frame.
+    const SceneLight* shadowLight = nullptr;
+};
+
+class LightSelector {
+  public:
+    // The first shadow-casting light (in node order) is the one that casts shadows.
+    const LightSet& select(const std::vector<SceneLight>& lights, const Frustum& view,
+                           const glm::vec3& cameraPosition);
+
+  private:
+    LightSet set_;
+    // Kept between frames so that its storage is reused.
+    std::vector<const SceneLight*> candidates_;
+};
+
+}  // namespace engine

@@ -1,0 +1,161 @@
+#include "engine/render/mesh_pass.h"
+
+#include <algorithm>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "engine/formats/gltf_geometry.h"
+#include "engine/render/material_state.h"
+
+namespace engine {
+namespace {
+
+constexpr GLuint kPositionAttribute = 0;
+constexpr GLuint kNormalAttribute = 1;
+constexpr GLuint kTexCoordAttribute = 2;
+
+enum class Culling { Unset, None, BackFaces, FrontFaces };
+enum class Winding { Unset, CounterClockwise, Clockwise };
+
+// What the previous draw left bound, so that the next one changes only what differs.
+struct BoundState {
+    GLuint program = 0;
+    H3DRes material = -1;
+    const LoadedGeometry* geometry = nullptr;
+    GLintptr vertexOffset = -1;
+    Culling culling = Culling::Unset;
+    Winding frontFaces = Winding::Unset;
+};
+
+void enableVertexArrays(bool enable);
+void pointVertexArrays(GLintptr vertexOffset);
+void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound);
+
+}  // namespace
+
+void MeshPass::draw(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum,
+                    FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) {
+    gather(meshes, contextId, frustum);
+    if (entries_.empty()) {
+        return;
+    }
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        if (a.program != b.program) {
+            return a.program < b.program;
+        }
+        if (a.mesh->materialHandle != b.mesh->materialHandle) {
+            return a.mesh->materialHandle < b.mesh->materialHandle;
+        }
+        return a.mesh->cameraDistance < b.mesh->cameraDistance;
+    });
+    drawEntries(culled, pass, tools);
+}
+
+void MeshPass::gather(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum) {
+    entries_.clear();
+    for (const MeshDraw& mesh : meshes) {
+        const bool visible = frustum != nullptr ? mesh.material->desc.frustumCulled &&
+                                                      frustum->mayContain(mesh.worldBox)
+                                                : mesh.inView;
+        if (!visible) {
+            continue;
+        }
+        if (ContextProgram* program = mesh.shader->find(contextId)) {
+            entries_.push_back({program, &mesh});
+        }
+    }
+}
+
+void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) const {
+    BoundState bound;
+    enableVertexArrays(true);
+    for (const Entry& entry : entries_) {
+        const MeshDraw& mesh = *entry.mesh;
+        if (entry.program->program.get() != bound.program) {
+            bound.program = entry.program->program.get();
+            glUseProgram(bound.program);
+            applyPassUniforms(*entry.program, pass);
+            bound.material = -1;
+        }
+        if (mesh.materialHandle != bound.material) {
+            bound.material = mesh.materialHandle;
+            applyMaterialState(
+                tools.locations.find(mesh.materialHandle, *mesh.material, bound.program),
+                *mesh.material, tools.resources, tools.standIns);
+        }
+        applyCulling(mesh, culled, bound);
+        const EngineUniforms& uniforms = entry.program->uniforms;
+        glUniformMatrix4fv(uniforms.worldMatrix, 1, GL_FALSE, glm::value_ptr(*mesh.worldMatrix));
+        glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, glm::value_ptr(mesh.normalMatrix));
+        if (mesh.geometry != bound.geometry) {
+            bound.geometry = mesh.geometry;
+            bound.vertexOffset = -1;
+            glBindBuffer(GL_ARRAY_BUFFER, mesh.geometry->vertexBuffer.get());
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.geometry->indexBuffer.get());
+        }
+        for (const PrimitiveRange& primitive : mesh.mesh->primitives) {
+            if (primitive.vertexOffset != bound.vertexOffset) {
+                bound.vertexOffset = primitive.vertexOffset;
+                pointVertexArrays(primitive.vertexOffset);
+            }
+            glDrawRangeElements(GL_TRIANGLES, 0, primitive.lastIndex, primitive.indexCount,
+                                primitive.indexType,
+                                reinterpret_cast<const void*>(primitive.indexOffset));
+            tools.stats.countDraw(static_cast<std::uint64_t>(primitive.indexCount / 3));
+        }
+    }
+    enableVertexArrays(false);
+    glFrontFace(GL_CCW);
+    // A program still in use would outlive its deletion when the engine is released.
+    glUseProgram(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+namespace {
+
+void enableVertexArrays(bool enable) {
+    for (GLuint attribute : {kPositionAttribute, kNormalAttribute, kTexCoordAttribute}) {
+        if (enable) {
+            glEnableVertexAttribArray(attribute);
+        } else {
+            glDisableVertexAttribArray(attribute);
+        }
+    }
+}
+
+void pointVertexArrays(GLintptr vertexOffset) {
+    const auto stride = static_cast<GLsizei>(sizeof(GeometryVertex));
+    auto at = [vertexOffset](std::size_t member) {
+        return reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(member));
+    };
+    glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, position)));
+    glVertexAttribPointer(kNormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, normal)));
+    glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, texCoord)));
+}
+
+void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound) {
+    const Culling culling = !mesh.material->desc.cullsBackFaces ? Culling::None
+                            : culled == FaceSide::Back          ? Culling::BackFaces
+                                                                : Culling::FrontFaces;
+    if (culling != bound.culling) {
+        bound.culling = culling;
+        if (culling == Culling::None) {
+            glDisable(GL_CULL_FACE);
+        } else {
+            glEnable(GL_CULL_FACE);
+            glCullFace(culling == Culling::BackFaces ? GL_BACK : GL_FRONT);
+        }
+    }
+    const Winding frontFaces = mesh.mirrored ? Winding::Clockwise : Winding::CounterClockwise;
+    if (frontFaces != bound.frontFaces) {
+        bound.frontFaces = frontFaces;
+        glFrontFace(mesh.mirrored ? GL_CW : GL_CCW);
+    }
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,53 @@
+// Draws mesh nodes with their materials' programs for one shader context, sorted so that each
+// program and each material is set up once, and front to back within a material so that
+// hidden pixels fail the depth test before they are shaded.
+#pragma once
+
+#include <vector>
+
+#include "engine/render/frame_stats.h"
+#include "engine/render/frustum.h"
+#include "engine/render/material_locations.h"
+#include "engine/render/pass_uniforms.h"
+#include "engine/render/scene_collector.h"
+#include "engine/render/stand_in_textures.h"
+#include "engine/resources/resource_table.h"
+
+namespace engine {
+
+// What the pass draws with, kept by the renderer.
+struct MeshPassTools {
+    MaterialLocations& locations;
+    const ResourceTable& resources;
+    const StandInTextures& standIns;
+    FrameStats& stats;
+};
+
+enum class FaceSide {
+    // Culls back faces of materials that ask for it: the camera's view.
+    Back,
+    // Culls front faces instead: shadow maps store the far sides of closed meshes, which keeps
+    // lit surfaces from shadowing themselves.
+    Front,
+};
+
+class MeshPass {
+  public:
+    // Draws the meshes in view, or with a frustum given, those whose box it may contain.
+    void draw(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum,
+              FaceSide culled, const PassUniforms& pass, MeshPassTools& tools);
+
+  private:
+    struct Entry {
+        ContextProgram* program;
+        const MeshDraw* mesh;
+    };
+
+    // Kept between frames so that its storage is reused.
+    std::vector<Entry> entries_;
+
+    void gather(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum);
+    void drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) const;
+};
+
+}  // namespace engine

@@ -1,0 +1,41 @@
+// A loaded geometry resource: one vertex buffer and one index buffer for the whole file, and
+// where each mesh's primitives lie in them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <epoxy/gl.h>
+
+#include "engine/formats/bounding_box.h"
+#include "engine/render/gl_object.h"
+#include "engine/resources/resource_table.h"
+
+namespace engine {
+
+struct PrimitiveRange {
+    // Where the primitive's first vertex lies in the vertex buffer; its indices count from it.
+    GLintptr vertexOffset = 0;
+    GLintptr indexOffset = 0;
+    GLsizei indexCount = 0;
+    // The highest index, handed to the draw call so the driver need not scan the indices.
+    GLuint lastIndex = 0;
+    // GL_UNSIGNED_SHORT or GL_UNSIGNED_INT.
+    GLenum indexType = GL_UNSIGNED_SHORT;
+};
+
+struct MeshRange {
+    std::string name;
+    BoundingBox bounds;
+    std::vector<PrimitiveRange> primitives;
+    std::uint32_t triangleCount = 0;
+};
+
+struct LoadedGeometry : ResourcePayload {
+    GlBuffer vertexBuffer;
+    GlBuffer indexBuffer;
+    std::vector<MeshRange> meshes;
+};
+
+}  // namespace engine
