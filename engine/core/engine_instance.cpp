@@ -30,9 +30,13 @@ bool startEngine(MessageLog& log) {
     // The framebuffer bound now is what "screen" means to the pipelines.
     GLint screenFramebuffer = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &screenFramebuffer);
-    engineSlot() =
-        std::make_unique<Engine>(static_cast<GLuint>(screenFramebuffer), queryCapabilities());
+    const GlCapabilities capabilities = queryCapabilities();
+    engineSlot() = std::make_unique<Engine>(static_cast<GLuint>(screenFramebuffer), capabilities);
     log.resetLimits();
+    if (capabilities.softwareRasterizer && capabilities.anisotropicFiltering) {
+        log.info("anisotropic filtering stays off on the software rasterizer '" +
+                 capabilities.rendererName + "': it would halve the frame rate");
+    }
     return true;
 }
 

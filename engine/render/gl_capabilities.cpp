@@ -1,5 +1,7 @@
 #include "engine/render/gl_capabilities.h"
 
+#include <algorithm>
+
 #include <epoxy/gl.h>
 
 namespace engine {
@@ -44,7 +46,26 @@ GlCapabilities queryCapabilities() {
     if (capabilities.anisotropicFiltering) {
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &capabilities.maxAnisotropy);
     }
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    capabilities.rendererName = renderer != nullptr ? renderer : "";
+    capabilities.softwareRasterizer = isSoftwareRasterizer(capabilities.rendererName);
     return capabilities;
+}
+
+bool isSoftwareRasterizer(const std::string& rendererName) {
+    for (const char* name : {"llvmpipe", "softpipe", "SwiftShader", "Software Rasterizer"}) {
+        if (rendererName.find(name) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+float usableAnisotropy(const GlCapabilities& capabilities, int maxAnisotropyOption) {
+    if (!capabilities.anisotropicFiltering || capabilities.softwareRasterizer) {
+        return 1.0f;
+    }
+    return std::clamp(static_cast<float>(maxAnisotropyOption), 1.0f, capabilities.maxAnisotropy);
 }
 
 }  // namespace engine

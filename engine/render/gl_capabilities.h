@@ -14,7 +14,17 @@ struct GlCapabilities {
     bool framebufferBlit = false;
     bool anisotropicFiltering = false;
     float maxAnisotropy = 1.0f;
+    // Mesa's llvmpipe or softpipe, SwiftShader and the like: pixels are shaded on the CPU.
+    bool softwareRasterizer = false;
+    std::string rendererName;
 };
+
+// True for the renderer names of rasterizers that run on the CPU.
+bool isSoftwareRasterizer(const std::string& rendererName);
+
+// The anisotropy textures get for the MaxAnisotropy option: the option, capped by the driver,
+// and 1 on software rasterizers, where any anisotropic filtering halves the frame rate.
+float usableAnisotropy(const GlCapabilities& capabilities, int maxAnisotropyOption);
 
 // The reason the current context cannot run the engine: none current, older than OpenGL 2.0,
 // OpenGL ES, or no framebuffer objects. Nothing when it can.

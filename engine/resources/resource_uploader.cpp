@@ -152,10 +152,7 @@ Upload uploadFontMetrics(const FontMetrics& metrics) {
 TextureSampling samplingFor(const UploadContext& context) {
     TextureSampling sampling;
     sampling.trilinear = context.options.trilinearFiltering();
-    if (context.capabilities.anisotropicFiltering) {
-        sampling.anisotropy = std::min(static_cast<float>(context.options.maxAnisotropy()),
-                                       context.capabilities.maxAnisotropy);
-    }
+    sampling.anisotropy = usableAnisotropy(context.capabilities, context.options.maxAnisotropy());
     return sampling;
 }
 

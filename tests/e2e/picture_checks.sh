@@ -55,11 +55,19 @@ press_key "$window" F3
 sleep 1
 shot still
 
-for _ in $(seq 1 6); do
-  xdotool mousemove_relative -- 60 0
-  sleep 0.03
-done
+# The mouse keeps sweeping while the screenshot is taken, so the picture shows a turn in
+# progress however long the capture takes on a busy machine.
+sweep_mouse() {
+  for _ in $(seq 1 60); do
+    xdotool mousemove_relative -- 30 0
+    sleep 0.03
+  done
+}
+sweep_mouse &
+sweeper=$!
+sleep 0.5
 shot turning
+wait "$sweeper"
 sleep 2
 shot settled
 still=$(horizontal_detail "$WORK_DIR/still.png")

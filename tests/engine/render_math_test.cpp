@@ -1,11 +1,12 @@
-// The display-free arithmetic of drawing: view volumes, boxes, which lights light a frame and
-// when a view counts as turned.
+// The display-free arithmetic of drawing: view volumes, boxes, which lights light a frame, when
+// a view counts as turned and how much anisotropic filtering textures get.
 #include <gtest/gtest.h>
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/formats/bounding_box.h"
 #include "engine/render/frustum.h"
+#include "engine/render/gl_capabilities.h"
 #include "engine/render/light_set.h"
 #include "engine/render/view_key.h"
 
@@ -107,4 +108,35 @@ TEST(ViewKey, SmallTurnsAndMovesKeepTheKeyLargerTurnsChangeIt) {
     remade.targetsGeneration = 1;
     EXPECT_FALSE(key.sameAs(remade));
     EXPECT_FALSE(ViewKey().sameAs(ViewKey())) << "nothing drawn yet";
+}
+
+TEST(Anisotropy, FollowsTheOptionWithinWhatTheDriverOffers) {
+    GlCapabilities hardware;
+    hardware.anisotropicFiltering = true;
+    hardware.maxAnisotropy = 16.0f;
+    hardware.rendererName = "NVIDIA H100 PCIe/PCIe/SSE2";
+    EXPECT_FLOAT_EQ(usableAnisotropy(hardware, 16), 16.0f);
+    EXPECT_FLOAT_EQ(usableAnisotropy(hardware, 4), 4.0f);
+    EXPECT_FLOAT_EQ(usableAnisotropy(hardware, 64), 16.0f);
+    EXPECT_FLOAT_EQ(usableAnisotropy(hardware, 0), 1.0f);
+    EXPECT_FLOAT_EQ(usableAnisotropy(hardware, -3), 1.0f);
+
+    GlCapabilities without = hardware;
+    without.anisotropicFiltering = false;
+    EXPECT_FLOAT_EQ(usableAnisotropy(without, 16), 1.0f);
+}
+
+TEST(Anisotropy, StaysOffOnSoftwareRasterizers) {
+    EXPECT_TRUE(isSoftwareRasterizer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(isSoftwareRasterizer("softpipe"));
+    EXPECT_TRUE(isSoftwareRasterizer("Google SwiftShader"));
+    EXPECT_FALSE(isSoftwareRasterizer("NVIDIA H100 PCIe/PCIe/SSE2"));
+    EXPECT_FALSE(isSoftwareRasterizer("AMD Radeon RX 7900 XTX (radeonsi, navi31, LLVM 15.0.7)"));
+    EXPECT_FALSE(isSoftwareRasterizer(""));
+
+    GlCapabilities software;
+    software.anisotropicFiltering = true;
+    software.maxAnisotropy = 16.0f;
+    software.softwareRasterizer = true;
+    EXPECT_FLOAT_EQ(usableAnisotropy(software, 16), 1.0f);
 }
