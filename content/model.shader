@@ -1,6 +1,8 @@
 // Lit surfaces: a textured, tinted albedo lit by up to eight point lights in one pass.
 //   lit        linear colour for an HDR target: the first light (the shadow caster) per pixel
 //              with its cube shadow map, its highlight and the other lights per vertex
+//   litFill    the same for surfaces out of the first light's reach: the other lights only,
+//              so nothing is left to do per pixel but the texture
 //   litScreen  display colour straight to the screen, every light per vertex, no shadow: the
 //              cheap look of the simple pipeline
 //   shadow     fills the shadow map
@@ -127,6 +129,24 @@ void main() {
 @fragment
 void main() {
     gl_FragColor = vec4(litColor(), 1.0);
+}
+
+@context litFill
+@vertex
+attribute vec3 vertexPosition;
+attribute vec3 vertexNormal;
+attribute vec2 vertexTexCoord;
+
+void main() {
+    vec4 world = worldMatrix * vec4(vertexPosition, 1.0);
+    vertexLight = fillLight(world.xyz, normalize(normalMatrix * vertexNormal));
+    texCoord = vertexTexCoord;
+    gl_Position = viewProjectionMatrix * world;
+}
+@fragment
+void main() {
+    vec3 albedo = texture2D(albedoMap, texCoord).rgb * albedoColor.rgb;
+    gl_FragColor = vec4(albedo * albedo * vertexLight + emission.rgb, 1.0);
 }
 
 @context litScreen

@@ -6,6 +6,8 @@
 //   finalBlurred      the same after the turn blur; the pipeline draws it only while blurDir.x
 //                     is not 0, since a shader branch would not spare a software rasterizer
 //
+// final and finalBlurred read the HDR picture with nearest-texel sampling: one fetch a tap.
+//
 // Material uniforms: blurDir (x: the horizontal blur's strength, 0 for none; the viewer sets
 // it from the camera's turn), bloom (x: brightness where bloom starts, y: its strength),
 // exposure (x: scale of the linear colour before tone mapping).
@@ -103,13 +105,16 @@ void main() {
 }
 @fragment
 void main() {
-    // Four taps spread over blurDir.x tenths of the picture's width, centred on the pixel;
-    // bilinear filtering fills in between them.
-    vec2 step = vec2(blurDir.x * 0.1 / 4.0, 0.0);
-    vec3 color = texture2D(hdrBuffer, texCoord - step * 1.5).rgb;
-    color += texture2D(hdrBuffer, texCoord - step * 0.5).rgb;
-    color += texture2D(hdrBuffer, texCoord + step * 0.5).rgb;
-    color += texture2D(hdrBuffer, texCoord + step * 1.5).rgb;
-    color = color * 0.25 + texture2D(bloomBuffer, texCoord).rgb * bloom.y;
+    // Eight taps spread over blurDir.x tenths of the picture's width, centred on the pixel.
+    // Each pixel shifts them by its own fraction of their spacing (interleaved gradient noise),
+    // so a wide smear reads as one streak with a fine grain instead of eight copies.
+    float jitter = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
+    float spacing = blurDir.x * 0.1 / 8.0;
+    vec3 color = vec3(0.0);
+    for (int tap = 0; tap < 8; ++tap) {
+        float offset = (float(tap) - 3.5 + jitter - 0.5) * spacing;
+        color += texture2D(hdrBuffer, texCoord + vec2(offset, 0.0)).rgb;
+    }
+    color = color * 0.125 + texture2D(bloomBuffer, texCoord).rgb * bloom.y;
     gl_FragColor = vec4(sqrt(toneMapped(color)), 1.0);
 }

@@ -161,14 +161,20 @@ void readCopyTarget(const XmlSource& source, pugi::xml_node node, const Pipeline
     }
 }
 
-// drawGeometry and drawOverlays: a context, and for geometry the context of shadow maps.
+// drawGeometry and drawOverlays: a context, and for geometry the contexts of shadow maps and
+// of meshes the key light does not reach.
 void readSceneDraw(const XmlSource& source, pugi::xml_node node, PipelineCommand& command) {
     const bool drawsGeometry = std::string_view(node.name()) == "drawGeometry";
     if (drawsGeometry) {
-        source.allowAttributes(node, {"context", "shadowContext", "blend"});
+        source.allowAttributes(node, {"context", "shadowContext", "fillOnlyContext", "blend"});
         command.shadowContext = source.optionalText(node, "shadowContext", "");
         if (!command.shadowContext.empty() && !isGlslIdentifier(command.shadowContext)) {
             source.fail(node, "shadow context '" + command.shadowContext + "' is not a GLSL name");
+        }
+        command.fillOnlyContext = source.optionalText(node, "fillOnlyContext", "");
+        if (!command.fillOnlyContext.empty() && !isGlslIdentifier(command.fillOnlyContext)) {
+            source.fail(node,
+                        "fill-only context '" + command.fillOnlyContext + "' is not a GLSL name");
         }
     } else {
         source.allowAttributes(node, {"context", "blend"});
@@ -251,7 +257,7 @@ void readQuad(const XmlSource& source, pugi::xml_node node, const PipelineDesc& 
 
 QuadInput readQuadInput(const XmlSource& source, pugi::xml_node node,
                         const PipelineDesc& pipeline) {
-    source.allowAttributes(node, {"sampler", "target", "buffer"});
+    source.allowAttributes(node, {"sampler", "target", "buffer", "filter"});
     source.childElements(node, {});
     QuadInput input;
     input.sampler = source.requiredText(node, "sampler");
@@ -268,6 +274,11 @@ QuadInput readQuadInput(const XmlSource& source, pugi::xml_node node,
         source.fail(node, "target '" + input.target + "' has only " +
                               std::to_string(target->colorBuffers) + " colour buffer(s)");
     }
+    const std::string filter = source.optionalText(node, "filter", "linear");
+    if (filter != "linear" && filter != "nearest") {
+        source.fail(node, "unknown filter '" + filter + "' (linear or nearest)");
+    }
+    input.nearest = filter == "nearest";
     return input;
 }
 

@@ -32,6 +32,9 @@ struct QuadInput {
     std::string sampler;
     std::string target;
     int buffer = 0;
+    // Nearest-texel sampling: a pass that reads one texel per pixel need not pay for bilinear
+    // filtering, which a software rasterizer does four fetches for.
+    bool nearest = false;
 };
 
 // One command; only the fields of its kind are meaningful.
@@ -49,6 +52,9 @@ struct PipelineCommand {
     std::string context;
     // DrawGeometry: the context that renders the shadow map first; empty for none.
     std::string shadowContext;
+    // DrawGeometry: a cheaper context for the meshes out of the key light's reach (the first
+    // light, the shadow caster when it lights the view); empty to draw all with context.
+    std::string fillOnlyContext;
     BlendMode blend = BlendMode::Replace;
     // DrawQuad.
     std::string material;

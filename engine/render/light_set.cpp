@@ -18,6 +18,16 @@ const SceneLight* shadowCaster(const std::vector<SceneLight>& lights) {
 
 }  // namespace
 
+bool keyLightMayReach(const LightSet& lights, const BoundingBox& box) {
+    if (lights.count == 0 || box.empty()) {
+        return false;
+    }
+    const glm::vec3 position(lights.positions[0]);
+    const glm::vec3 offset = glm::clamp(position, box.minimum, box.maximum) - position;
+    // positions[0].w holds 1 / radius^2.
+    return glm::dot(offset, offset) * lights.positions[0].w <= 1.0f;
+}
+
 const LightSet& LightSelector::select(const std::vector<SceneLight>& lights, const Frustum& view,
                                       const glm::vec3& cameraPosition) {
     candidates_.clear();

@@ -8,6 +8,7 @@
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
+#include "engine/formats/bounding_box.h"
 #include "engine/render/engine_uniforms.h"
 #include "engine/render/frustum.h"
 #include "engine/render/scene_collector.h"
@@ -23,6 +24,10 @@ struct LightSet {
     // The light that casts shadows, when it lights this frame.
     const SceneLight* shadowLight = nullptr;
 };
+
+// Whether the set's first light, the one lit per pixel, may light anything in the box; false
+// when the set has no light.
+bool keyLightMayReach(const LightSet& lights, const BoundingBox& box);
 
 class LightSelector {
   public:

@@ -33,9 +33,10 @@ void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound);
 
 }  // namespace
 
-void MeshPass::draw(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum,
-                    FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) {
-    gather(meshes, contextId, frustum);
+void MeshPass::draw(const std::vector<MeshDraw>& meshes, DrawContexts contexts,
+                    const Frustum* frustum, FaceSide culled, const PassUniforms& pass,
+                    MeshPassTools& tools) {
+    gather(meshes, contexts, frustum, pass.lights);
     if (entries_.empty()) {
         return;
     }
@@ -51,7 +52,8 @@ void MeshPass::draw(const std::vector<MeshDraw>& meshes, int contextId, const Fr
     drawEntries(culled, pass, tools);
 }
 
-void MeshPass::gather(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum) {
+void MeshPass::gather(const std::vector<MeshDraw>& meshes, DrawContexts contexts,
+                      const Frustum* frustum, const LightSet* lights) {
     entries_.clear();
     for (const MeshDraw& mesh : meshes) {
         const bool visible = frustum != nullptr ? mesh.material->desc.frustumCulled &&
@@ -60,7 +62,16 @@ void MeshPass::gather(const std::vector<MeshDraw>& meshes, int contextId, const 
         if (!visible) {
             continue;
         }
-        if (ContextProgram* program = mesh.shader->find(contextId)) {
+        ContextProgram* program = nullptr;
+        // A mesh the key light cannot reach skips its per-pixel lighting and shadow lookup.
+        if (contexts.fillOnlyContext >= 0 && lights != nullptr &&
+            !keyLightMayReach(*lights, mesh.worldBox)) {
+            program = mesh.shader->find(contexts.fillOnlyContext);
+        }
+        if (program == nullptr) {
+            program = mesh.shader->find(contexts.context);
+        }
+        if (program != nullptr) {
             entries_.push_back({program, &mesh});
         }
     }

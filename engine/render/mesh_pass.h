@@ -23,6 +23,13 @@ struct MeshPassTools {
     FrameStats& stats;
 };
 
+// The shader contexts one draw of the meshes uses.
+struct DrawContexts {
+    int context = -1;
+    // For meshes out of the key light's reach, where their shader has it; -1 for none.
+    int fillOnlyContext = -1;
+};
+
 enum class FaceSide {
     // Culls back faces of materials that ask for it: the camera's view.
     Back,
@@ -34,7 +41,7 @@ enum class FaceSide {
 class MeshPass {
   public:
     // Draws the meshes in view, or with a frustum given, those whose box it may contain.
-    void draw(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum,
+    void draw(const std::vector<MeshDraw>& meshes, DrawContexts contexts, const Frustum* frustum,
               FaceSide culled, const PassUniforms& pass, MeshPassTools& tools);
 
   private:
@@ -46,7 +53,8 @@ class MeshPass {
     // Kept between frames so that its storage is reused.
     std::vector<Entry> entries_;
 
-    void gather(const std::vector<MeshDraw>& meshes, int contextId, const Frustum* frustum);
+    void gather(const std::vector<MeshDraw>& meshes, DrawContexts contexts, const Frustum* frustum,
+                const LightSet* lights);
     void drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) const;
 };
 

@@ -41,6 +41,7 @@ struct ResolvedCommand {
     const PipelineCommand& command;
     int contextId;
     int shadowContextId;
+    int fillOnlyContextId;
     int zeroContextId;
     H3DRes material;
 };
@@ -60,9 +61,12 @@ void runPipeline(LoadedPipeline& pipeline, const ScreenViewport& screen, FrameIn
         const PipelineStage& stage = pipeline.desc.stages[stageIndex];
         const bool runs = stageRuns(stage, pipeline.stageViews[stageIndex], view);
         for (const PipelineCommand& command : stage.commands) {
-            const ResolvedCommand resolved{
-                command, pipeline.contextIds[index], pipeline.shadowContextIds[index],
-                pipeline.zeroContextIds[index], pipeline.materials[index]};
+            const ResolvedCommand resolved{command,
+                                           pipeline.contextIds[index],
+                                           pipeline.shadowContextIds[index],
+                                           pipeline.fillOnlyContextIds[index],
+                                           pipeline.zeroContextIds[index],
+                                           pipeline.materials[index]};
             ++index;
             if (runs) {
                 runCommand(resolved, pipeline.targets, drawTarget, inputs);
@@ -94,7 +98,8 @@ void drawGeometry(const ResolvedCommand& resolved, DrawTarget& drawTarget, Frame
     if (inputs.scenePainter.prepareShadows(resolved.shadowContextId)) {
         drawTarget.rebind();
     }
-    inputs.scenePainter.drawGeometry(resolved.command, resolved.contextId, drawTarget.width(),
+    inputs.scenePainter.drawGeometry(resolved.command, resolved.contextId,
+                                     resolved.fillOnlyContextId, drawTarget.width(),
                                      drawTarget.height());
 }
 

@@ -57,6 +57,7 @@ void QuadPass::bindInputs(const PipelineCommand& command, const MaterialProgramL
         }
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
         glBindTexture(GL_TEXTURE_2D, target->colorTexture(input.buffer));
+        target->useFiltering(input.buffer, input.nearest);
         glUniform1i(locations.inputs[index], unit);
         ++unit;
     }

@@ -26,6 +26,7 @@ std::optional<RenderTarget> RenderTarget::create(const RenderTargetDesc& desc, i
     const TextureFormat format = colorFormat(desc.format, capabilities);
     for (int index = 0; index < desc.colorBuffers; ++index) {
         target.colorTextures_.push_back(createTargetTexture(format, width, height));
+        target.nearestFiltering_.push_back(false);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + index, GL_TEXTURE_2D,
                                target.colorTextures_.back().get(), 0);
     }
@@ -59,6 +60,19 @@ GLuint RenderTarget::colorTexture(int index) const {
     return colorTextures_[static_cast<std::size_t>(index)].get();
 }
 
+void RenderTarget::useFiltering(int index, bool nearest) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= colorTextures_.size()) {
+        return;
+    }
+    const auto slot = static_cast<std::size_t>(index);
+    if (nearestFiltering_[slot] != nearest) {
+        nearestFiltering_[slot] = nearest;
+        const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    }
+}
+
 namespace {
 
 TextureFormat colorFormat(TargetFormat wanted, const GlCapabilities& capabilities) {
@@ -76,7 +90,7 @@ GlTexture createTargetTexture(const TextureFormat& format, int width, int height
     glBindTexture(GL_TEXTURE_2D, texture.get());
     glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, width, height, 0, format.format,
                  format.type, nullptr);
-    // Targets are read one texel per pixel; no mipmaps, no wrapping across the edge.
+    // Bilinear until a pass asks otherwise; no mipmaps, no wrapping across the edge.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

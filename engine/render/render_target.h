@@ -27,10 +27,15 @@ class RenderTarget {
     bool hasDepth() const { return static_cast<bool>(depthTexture_); }
     GLuint framebuffer() const { return framebuffer_.get(); }
     GLuint colorTexture(int index) const;
+    // Sets how the colour texture, which must be bound, is filtered when sampled; passes ask
+    // for either, so it is changed only when it differs.
+    void useFiltering(int index, bool nearest) const;
 
   private:
     GlFramebuffer framebuffer_;
     std::vector<GlTexture> colorTextures_;
+    // Per colour texture: whether it samples the nearest texel now.
+    mutable std::vector<bool> nearestFiltering_;
     GlTexture depthTexture_;
     int width_ = 0;
     int height_ = 0;

@@ -46,8 +46,8 @@ bool ScenePainter::prepareShadows(int shadowContextId) {
            drew;
 }
 
-void ScenePainter::drawGeometry(const PipelineCommand& command, int contextId, int targetWidth,
-                                int targetHeight) {
+void ScenePainter::drawGeometry(const PipelineCommand& command, int contextId,
+                                int fillOnlyContextId, int targetWidth, int targetHeight) {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     // Blended geometry lies over what is drawn; it must not hide what comes after it.
@@ -56,7 +56,8 @@ void ScenePainter::drawGeometry(const PipelineCommand& command, int contextId, i
     shadowAtlas_.bind();
     PassUniforms pass = passUniforms(targetWidth, targetHeight);
     MeshPassTools passTools = tools();
-    meshPass_.draw(collector_.meshes(), contextId, nullptr, FaceSide::Back, pass, passTools);
+    meshPass_.draw(collector_.meshes(), DrawContexts{contextId, fillOnlyContextId}, nullptr,
+                   FaceSide::Back, pass, passTools);
     glDisable(GL_CULL_FACE);
     glDepthMask(GL_TRUE);
 }

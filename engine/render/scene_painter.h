@@ -47,9 +47,10 @@ class ScenePainter {
     // Draws the shadow map if the command asks for one and it is out of date. True when it
     // drew, which leaves another framebuffer bound.
     bool prepareShadows(int shadowContextId);
-    // Draws the meshes in view with the context onto the bound target of this size.
-    void drawGeometry(const PipelineCommand& command, int contextId, int targetWidth,
-                      int targetHeight);
+    // Draws the meshes in view with the context onto the bound target of this size; those the
+    // key light cannot reach with the fill-only context where their shader has it (-1: none).
+    void drawGeometry(const PipelineCommand& command, int contextId, int fillOnlyContextId,
+                      int targetWidth, int targetHeight);
     // zeroContextId: the context drawn with while the command's zero uniform is 0 (-1: none).
     void drawQuad(const PipelineCommand& command, H3DRes material, int contextId, int zeroContextId,
                   const PipelineTargets& targets, int targetWidth, int targetHeight);

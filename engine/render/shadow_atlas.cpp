@@ -55,7 +55,8 @@ bool ShadowAtlas::update(const SceneLight& light, const ShadowKey& key,
         atlasMatrices_[static_cast<std::size_t>(face)] =
             faceToAtlas(face) * uniforms.viewProjection;
         const Frustum faceFrustum(uniforms.viewProjection);
-        pass.draw(meshes, key.contextId, &faceFrustum, FaceSide::Front, uniforms, tools);
+        pass.draw(meshes, DrawContexts{key.contextId, -1}, &faceFrustum, FaceSide::Front, uniforms,
+                  tools);
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
     drawn_ = true;

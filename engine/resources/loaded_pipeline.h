@@ -14,10 +14,11 @@ namespace engine {
 struct LoadedPipeline : ResourcePayload {
     PipelineDesc desc;
     PipelineTargets targets;
-    // Per command, stage after stage: the numbers of its context and shadow context names,
-    // and the material it names (0 for none), resolved once when the pipeline loads.
+    // Per command, stage after stage: the numbers of its context, shadow context and fill-only
+    // context names, and the material it names (0 for none), resolved once when the pipeline loads.
     std::vector<int> contextIds;
     std::vector<int> shadowContextIds;
+    std::vector<int> fillOnlyContextIds;
     std::vector<int> zeroContextIds;
     std::vector<H3DRes> materials;
     // Per stage: what a stage reused until the view turns last drew for.

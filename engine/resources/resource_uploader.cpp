@@ -107,6 +107,8 @@ Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context) {
         for (const PipelineCommand& command : stage.commands) {
             pipeline->contextIds.push_back(context.contextNames.idOf(command.context));
             pipeline->shadowContextIds.push_back(context.contextNames.idOf(command.shadowContext));
+            pipeline->fillOnlyContextIds.push_back(
+                context.contextNames.idOf(command.fillOnlyContext));
             pipeline->zeroContextIds.push_back(context.contextNames.idOf(command.zeroContext));
             pipeline->materials.push_back(
                 command.material.empty()

@@ -18,13 +18,13 @@ const char* kTwoStagePipeline = R"(<?xml version="1.0"?>
     <switchTarget target="hdr"/>
     <clear color="0.1 0.2 0.3" depth="1"/>
     <copyTarget source="sky"/>
-    <drawGeometry context="lit" shadowContext="shadow" blend="add"/>
+    <drawGeometry context="lit" shadowContext="shadow" fillOnlyContext="litFill" blend="add"/>
   </stage>
   <stage name="post" enabled="false">
     <switchTarget target="screen"/>
     <drawQuad material="post.material.xml" context="blurred" blend="alpha" whenZero="blurDir"
               zeroContext="final">
-      <input sampler="picture" target="hdr" buffer="1"/>
+      <input sampler="picture" target="hdr" buffer="1" filter="nearest"/>
     </drawQuad>
     <drawOverlays context="overlay"/>
   </stage>
@@ -74,8 +74,10 @@ TEST(PipelineFormat, ReadsTargetsAndStages) {
     EXPECT_EQ(scene[3].kind, CommandKind::DrawGeometry);
     EXPECT_EQ(scene[3].context, "lit");
     EXPECT_EQ(scene[3].shadowContext, "shadow");
+    EXPECT_EQ(scene[3].fillOnlyContext, "litFill");
     EXPECT_EQ(scene[3].blend, BlendMode::Add);
     EXPECT_EQ(pipeline.stages[0].commands[1].shadowContext, "");
+    EXPECT_EQ(pipeline.stages[0].commands[1].fillOnlyContext, "");
     EXPECT_EQ(pipeline.stages[0].commands[1].blend, BlendMode::Replace);
 
     const auto& post = pipeline.stages[2].commands;
@@ -90,6 +92,7 @@ TEST(PipelineFormat, ReadsTargetsAndStages) {
     ASSERT_EQ(post[1].inputs.size(), 1u);
     EXPECT_EQ(post[1].inputs[0].sampler, "picture");
     EXPECT_EQ(post[1].inputs[0].buffer, 1);
+    EXPECT_TRUE(post[1].inputs[0].nearest);
     EXPECT_EQ(post[2].kind, CommandKind::DrawOverlays);
 }
 
@@ -206,6 +209,9 @@ TEST(PipelineFormat, RejectsQuadInputsThatDoNotFit) {
               std::string::npos);
     EXPECT_NE(quadError("<input sampler=\"2s\" target=\"t\"/>").find("not a GLSL name"),
               std::string::npos);
+    EXPECT_NE(quadError("<input sampler=\"s\" target=\"t\" filter=\"cubic\"/>")
+                  .find("unknown filter 'cubic' (linear or nearest)"),
+              std::string::npos);
     EXPECT_NE(quadError("<input sampler=\"s\" target=\"t\"/><input sampler=\"s\" target=\"t\"/>")
                   .find("bound twice"),
               std::string::npos);
@@ -216,4 +222,25 @@ TEST(PipelineFormat, FindsTargetsByName) {
     ASSERT_TRUE(parsed.ok());
     EXPECT_NE(findTarget(parsed.value(), "hdr"), nullptr);
     EXPECT_EQ(findTarget(parsed.value(), "screen"), nullptr);
+}
+
+TEST(PipelineFormat, QuadInputsAreBilinearUnlessTheySayOtherwise) {
+    Parsed<PipelineDesc> parsed = parsePipeline(
+        stageWith("<drawQuad material=\"m.xml\" context=\"final\"><input sampler=\"s\" "
+                  "target=\"t\"/><input sampler=\"u\" target=\"t\" filter=\"linear\"/></drawQuad>",
+                  "<target name=\"t\"/>"));
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    const PipelineCommand& quad = parsed.value().stages[0].commands[0];
+    ASSERT_EQ(quad.inputs.size(), 2u);
+    EXPECT_FALSE(quad.inputs[0].nearest);
+    EXPECT_FALSE(quad.inputs[1].nearest);
+}
+
+TEST(PipelineFormat, TheFillOnlyContextMustBeAGlslName) {
+    EXPECT_NE(errorOf(stageWith("<drawGeometry context=\"lit\" fillOnlyContext=\"lit fill\"/>"))
+                  .find("fill-only context 'lit fill' is not a GLSL name"),
+              std::string::npos);
+    EXPECT_NE(errorOf(stageWith("<drawOverlays context=\"overlay\" fillOnlyContext=\"x\"/>"))
+                  .find("fillOnlyContext"),
+              std::string::npos);
 }

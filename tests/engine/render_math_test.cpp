@@ -140,3 +140,19 @@ TEST(Anisotropy, StaysOffOnSoftwareRasterizers) {
     software.softwareRasterizer = true;
     EXPECT_FLOAT_EQ(usableAnisotropy(software, 16), 1.0f);
 }
+
+TEST(KeyLightReach, CoversBoxesTheFirstLightsSphereTouches) {
+    LightSet lights;
+    EXPECT_FALSE(keyLightMayReach(lights, boxAround({0, 0, 0}, 1))) << "no light at all";
+
+    lights.count = 2;
+    lights.positions[0] = glm::vec4(0, 0, 0, 1.0f / (5.0f * 5.0f));
+    lights.positions[1] = glm::vec4(100, 0, 0, 1.0f);
+    EXPECT_TRUE(keyLightMayReach(lights, boxAround({0, 0, 0}, 1))) << "around the light";
+    EXPECT_TRUE(keyLightMayReach(lights, boxAround({5.9f, 0, 0}, 1))) << "near face inside";
+    EXPECT_FALSE(keyLightMayReach(lights, boxAround({6.1f, 0, 0}, 1))) << "just beyond";
+    // A box's corner lies further than its faces: 4.2 along each axis is 7.3 away.
+    EXPECT_FALSE(keyLightMayReach(lights, boxAround({5.2f, 5.2f, 5.2f}, 1))) << "corner beyond";
+    EXPECT_FALSE(keyLightMayReach(lights, boxAround({100, 0, 0}, 1))) << "only the second light";
+    EXPECT_FALSE(keyLightMayReach(lights, BoundingBox{})) << "an empty box";
+}

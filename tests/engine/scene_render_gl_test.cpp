@@ -367,3 +367,66 @@ TEST_F(SceneRendering, AShaderThatDoesNotCompileIsReportedAndItsMeshesAreLeftOut
     EXPECT_EQ(h3dGetStat(H3DStats::DrawCallCount), 1.0f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+// Meshes out of the key light's reach are drawn with the command's fill-only context: here the
+// left box holds the light and stays red, the right one is out of reach and turns green.
+TEST_F(SceneRendering, MeshesOutOfTheKeyLightsReachUseTheFillOnlyContext) {
+    ScratchDirectory directory;
+    directory.write("reach.shader",
+                    "@shared\n"
+                    "uniform mat4 worldMatrix;\n"
+                    "uniform mat4 viewProjectionMatrix;\n"
+                    "uniform vec4 surfaceColor;\n"
+                    "vec4 placed(vec3 position) {\n"
+                    "    return viewProjectionMatrix * worldMatrix * vec4(position, 1.0);\n"
+                    "}\n"
+                    "@context keyLit\n"
+                    "@vertex\n"
+                    "attribute vec3 vertexPosition;\n"
+                    "void main() { gl_Position = placed(vertexPosition); }\n"
+                    "@fragment\n"
+                    "void main() { gl_FragColor = surfaceColor; }\n"
+                    "@context fillLit\n"
+                    "@vertex\n"
+                    "attribute vec3 vertexPosition;\n"
+                    "void main() { gl_Position = placed(vertexPosition); }\n"
+                    "@fragment\n"
+                    "void main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+    directory.write("red.material.xml",
+                    "<material shader=\"reach.shader\">"
+                    "<uniform name=\"surfaceColor\" value=\"1 0 0 1\"/></material>");
+    directory.write("reach.pipeline.xml",
+                    "<pipeline><stage><switchTarget target=\"screen\"/>"
+                    "<clear color=\"0 0 0 1\" depth=\"1\"/>"
+                    "<drawGeometry context=\"keyLit\" fillOnlyContext=\"fillLit\"/>"
+                    "</stage></pipeline>");
+    writeGltf(directory, "box.gltf", gltf_test::boxMesh("box", glm::vec3(1.0f)));
+    const std::string boxes = model("left", "box.gltf", "red.material.xml", "-1.5 0 -5") +
+                              model("right", "box.gltf", "red.material.xml", "1.5 0 -5");
+    writeScene(directory, "lit.scene.xml",
+               boxes +
+                   "<light name=\"lamp\" translation=\"-1.5 0 -5\" color=\"1 1 1\" "
+                   "radius=\"1\"/>");
+    writeScene(directory, "dark.scene.xml", boxes);
+    H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, "reach.pipeline.xml", 0);
+    H3DNode lit = loadScene(directory, "lit.scene.xml");
+    H3DNode camera = addCamera(pipeline, kWidth, kHeight);
+
+    renderFrame(camera);
+    Picture picture(kWidth, kHeight);
+    const int left = kWidth / 4;
+    const int right = kWidth * 3 / 4;
+    EXPECT_TRUE(isReddish(picture.at(left, kHeight / 2)))
+        << describe(picture.at(left, kHeight / 2));
+    EXPECT_TRUE(isGreenish(picture.at(right, kHeight / 2)))
+        << describe(picture.at(right, kHeight / 2));
+
+    // Without any light nothing is in reach.
+    h3dRemoveNode(lit);
+    loadScene(directory, "dark.scene.xml");
+    renderFrame(camera);
+    Picture dark(kWidth, kHeight);
+    EXPECT_TRUE(isGreenish(dark.at(left, kHeight / 2))) << describe(dark.at(left, kHeight / 2));
+    EXPECT_TRUE(isGreenish(dark.at(right, kHeight / 2))) << describe(dark.at(right, kHeight / 2));
+    EXPECT_EQ(joined(takeMessages()), "");
+}
