@@ -1,5 +1,6 @@
 #include "engine/formats/texture_image.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -36,6 +37,42 @@ Parsed<ImageData> decodeImage(std::string_view bytes) {
         return decodeKnownImage(bytes, kind);
     } catch (const std::bad_alloc&) {
         return Parsed<ImageData>::failure("out of memory");
+    }
+}
+
+ImageData halfSizeImage(const ImageData& image) {
+    ImageData half;
+    half.width = std::max(1, image.width / 2);
+    half.height = std::max(1, image.height / 2);
+    half.rgba.resize(static_cast<std::size_t>(half.width) * half.height * kChannels);
+    auto texel = [&image](int x, int y, int channel) {
+        const std::size_t at =
+            (static_cast<std::size_t>(std::min(y, image.height - 1)) * image.width +
+             static_cast<std::size_t>(std::min(x, image.width - 1))) *
+                kChannels +
+            channel;
+        return static_cast<unsigned>(image.rgba[at]);
+    };
+    std::uint8_t* out = half.rgba.data();
+    for (int y = 0; y < half.height; ++y) {
+        for (int x = 0; x < half.width; ++x) {
+            for (int channel = 0; channel < kChannels; ++channel) {
+                const unsigned sum =
+                    texel(2 * x, 2 * y, channel) + texel(2 * x + 1, 2 * y, channel) +
+                    texel(2 * x, 2 * y + 1, channel) + texel(2 * x + 1, 2 * y + 1, channel);
+                *out++ = static_cast<std::uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return half;
+}
+
+void addMipmaps(ImageData& image) {
+    image.smallerLevels.clear();
+    const ImageData* larger = &image;
+    while (larger->width > 1 || larger->height > 1) {
+        image.smallerLevels.push_back(halfSizeImage(*larger));
+        larger = &image.smallerLevels.back();
     }
 }
 

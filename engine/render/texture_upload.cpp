@@ -4,15 +4,14 @@ namespace engine {
 namespace {
 
 void applySampling(GLenum target, const TextureSampling& sampling);
-void uploadImage(GLenum target, const ImageData& image);
+void uploadWithMipmaps(GLenum target, const ImageData& image);
 
 }  // namespace
 
 GlTexture uploadFlatTexture(const ImageData& image, const TextureSampling& sampling) {
     GlTexture texture = createTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
-    uploadImage(GL_TEXTURE_2D, image);
-    glGenerateMipmap(GL_TEXTURE_2D);
+    uploadWithMipmaps(GL_TEXTURE_2D, image);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     applySampling(GL_TEXTURE_2D, sampling);
@@ -24,9 +23,8 @@ GlTexture uploadCubeTexture(const CubeFaces& faces, const TextureSampling& sampl
     GlTexture texture = createTexture();
     glBindTexture(GL_TEXTURE_CUBE_MAP, texture.get());
     for (GLenum face = 0; face < faces.size(); ++face) {
-        uploadImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, faces[face]);
+        uploadWithMipmaps(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, faces[face]);
     }
-    glGenerateMipmap(GL_TEXTURE_CUBE_MAP);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
@@ -46,10 +44,26 @@ void applySampling(GLenum target, const TextureSampling& sampling) {
     }
 }
 
-void uploadImage(GLenum target, const ImageData& image) {
+// The levels are averaged on the CPU rather than by glGenerateMipmap: a software rasterizer
+// makes mipmaps by drawing, and compiling the shaders for that costs it about 0.1 s per kind of
+// texture at start-up, where averaging takes a millisecond or two (on the loading threads when
+// the image comes with its levels).
+void uploadWithMipmaps(GLenum target, const ImageData& image) {
+    ImageData madeHere;
+    const ImageData* withLevels = &image;
+    if (image.smallerLevels.empty() && (image.width > 1 || image.height > 1)) {
+        madeHere = image;
+        addMipmaps(madeHere);
+        withLevels = &madeHere;
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(target, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  image.rgba.data());
+    GLint index = 1;
+    for (const ImageData& level : withLevels->smallerLevels) {
+        glTexImage2D(target, index++, GL_RGBA8, level.width, level.height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, level.rgba.data());
+    }
 }
 
 }  // namespace

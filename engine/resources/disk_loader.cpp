@@ -1,5 +1,7 @@
 #include "engine/resources/disk_loader.h"
 
+#include <future>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,21 +11,56 @@
 namespace engine {
 namespace {
 
-bool loadResource(ResourceTable& resources, int handle, std::string_view directory,
-                  const UploadStep& upload, MessageLog& log);
+// What reading and parsing one resource's file gave: the parsed content, or the fault.
+struct ParseOutcome {
+    std::string path;
+    std::optional<ParsedContent> content;
+    std::string fault;
+};
+
+// Reads and parses files on worker threads from the moment they are declared: decoding images
+// (and averaging their mipmaps) and glTF takes most of the loading time and needs no OpenGL,
+// while uploads stay on the calling thread, which owns the context. Workers see copies of what
+// they need, never the resource table.
+class ParseAhead {
+  public:
+    ParseAhead(const ResourceTable& resources, std::string_view directory)
+        : resources_(resources), directory_(directory) {}
+
+    // Enough to start every file of the shipped content as soon as it is declared, few enough
+    // that a content directory of thousands of files does not start thousands of threads.
+    static constexpr std::size_t kMostInFlight = 32;
+
+    // Starts parsing the unloaded resources from this handle on, up to kMostInFlight at once.
+    void startFrom(int handle);
+    // Waits for the resource's outcome; startFrom must have been called for its handle.
+    ParseOutcome take(int handle);
+
+  private:
+    const ResourceTable& resources_;
+    std::string directory_;
+    std::map<int, std::future<ParseOutcome>> inFlight_;
+};
+
+ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
+                          const std::string& directory);
+bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
+                   const UploadStep& upload, MessageLog& log);
 
 }  // namespace
 
 bool loadResourcesFromDisk(ResourceTable& resources, std::string_view directory,
                            const UploadStep& upload, MessageLog& log) {
     bool allLoaded = true;
+    ParseAhead parser(resources, directory);
     // Handles only grow, so resources declared while loading come up later in this same loop.
     for (int handle = 1; handle < resources.endHandle(); ++handle) {
         const Resource* resource = resources.get(handle);
         if (resource == nullptr || resource->loaded()) {
             continue;
         }
-        if (!loadResource(resources, handle, directory, upload, log)) {
+        parser.startFrom(handle);
+        if (!finishLoading(resources, handle, parser.take(handle), upload, log)) {
             allLoaded = false;
         }
     }
@@ -32,39 +69,65 @@ bool loadResourcesFromDisk(ResourceTable& resources, std::string_view directory,
 
 namespace {
 
+void ParseAhead::startFrom(int handle) {
+    for (int next = handle; next < resources_.endHandle() && inFlight_.size() < kMostInFlight;
+         ++next) {
+        const Resource* resource = resources_.get(next);
+        if (resource == nullptr || resource->loaded() || inFlight_.count(next) != 0) {
+            continue;
+        }
+        inFlight_.emplace(next, std::async(std::launch::async, readAndParse, resource->type,
+                                           resource->flags, resource->name, directory_));
+    }
+}
+
+ParseOutcome ParseAhead::take(int handle) {
+    auto found = inFlight_.find(handle);
+    ParseOutcome outcome = found->second.get();
+    inFlight_.erase(found);
+    return outcome;
+}
+
+ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
+                          const std::string& directory) {
+    ParseOutcome outcome;
+    outcome.path = contentPath(directory, name);
+    std::optional<std::string> bytes = readContentFile(outcome.path, outcome.fault);
+    if (!bytes) {
+        return outcome;
+    }
+    SideFileReader readSideFile = [&name, &directory](const std::string& uri, std::string& error) {
+        return readContentFile(contentPath(directory, siblingName(name, uri)), error);
+    };
+    Parsed<ParsedContent> parsed = parseResourceContent(type, flags, *bytes, readSideFile);
+    if (!parsed.ok()) {
+        outcome.fault = parsed.error();
+        return outcome;
+    }
+    outcome.content = std::move(parsed.value());
+    return outcome;
+}
+
 void reportFailure(const Resource& resource, const std::string& path, const std::string& fault,
                    MessageLog& log) {
     log.error(std::string("cannot load ") + resourceTypeName(resource.type) + " '" + resource.name +
               "' from '" + path + "': " + fault);
 }
 
-bool loadResource(ResourceTable& resources, int handle, std::string_view directory,
-                  const UploadStep& upload, MessageLog& log) {
+bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
+                   const UploadStep& upload, MessageLog& log) {
     // The table owns each resource separately, so this reference survives new declarations.
     Resource& resource = *resources.get(handle);
-    const std::string path = contentPath(directory, resource.name);
-    std::string fault;
-    std::optional<std::string> bytes = readContentFile(path, fault);
-    if (!bytes) {
-        reportFailure(resource, path, fault, log);
+    if (!outcome.content) {
+        reportFailure(resource, outcome.path, outcome.fault, log);
         return false;
     }
-    SideFileReader readSideFile = [&resource, directory](const std::string& uri,
-                                                         std::string& error) {
-        return readContentFile(contentPath(directory, siblingName(resource.name, uri)), error);
-    };
-    Parsed<ParsedContent> parsed =
-        parseResourceContent(resource.type, resource.flags, *bytes, readSideFile);
-    if (!parsed.ok()) {
-        reportFailure(resource, path, parsed.error(), log);
-        return false;
-    }
-    for (const ResourceReference& reference : referencesOf(parsed.value())) {
+    for (const ResourceReference& reference : referencesOf(*outcome.content)) {
         resources.add(reference.type, reference.name, reference.flags);
     }
-    Parsed<std::unique_ptr<ResourcePayload>> payload = upload(resource, parsed.value());
+    Parsed<std::unique_ptr<ResourcePayload>> payload = upload(resource, *outcome.content);
     if (!payload.ok()) {
-        reportFailure(resource, path, payload.error(), log);
+        reportFailure(resource, outcome.path, payload.error(), log);
         return false;
     }
     resource.payload = std::move(payload.value());

@@ -60,10 +60,20 @@ Parsed<ParsedContent> wrap(Parsed<Description> parsed) {
 
 Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
     Parsed<ImageData> image = decodeImage(bytes);
-    if (!image.ok() || (flags & kCubeTextureFlag) == 0) {
+    if (!image.ok()) {
         return wrap(std::move(image));
     }
-    return wrap(splitCubeFaces(image.value()));
+    if ((flags & kCubeTextureFlag) == 0) {
+        addMipmaps(image.value());
+        return wrap(std::move(image));
+    }
+    Parsed<CubeFaces> faces = splitCubeFaces(image.value());
+    if (faces.ok()) {
+        for (ImageData& face : faces.value()) {
+            addMipmaps(face);
+        }
+    }
+    return wrap(std::move(faces));
 }
 
 std::vector<ResourceReference> sceneReferences(const SceneDesc& scene) {

@@ -123,7 +123,7 @@ Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context) {
 
 Upload uploadFlat(const ImageData& image, const UploadContext& context) {
     // With texture loading off, every texture is one white texel: cheap, and still drawable.
-    ImageData white{1, 1, {255, 255, 255, 255}};
+    ImageData white{1, 1, {255, 255, 255, 255}, {}};
     const ImageData& used = context.options.loadTextures() ? image : white;
     auto texture = std::make_unique<LoadedTexture>();
     texture->texture = uploadFlatTexture(used, samplingFor(context));
@@ -135,7 +135,7 @@ Upload uploadFlat(const ImageData& image, const UploadContext& context) {
 
 Upload uploadCube(const CubeFaces& faces, const UploadContext& context) {
     CubeFaces white;
-    white.fill(ImageData{1, 1, {255, 255, 255, 255}});
+    white.fill(ImageData{1, 1, {255, 255, 255, 255}, {}});
     const CubeFaces& used = context.options.loadTextures() ? faces : white;
     auto texture = std::make_unique<LoadedTexture>();
     texture->texture = uploadCubeTexture(used, samplingFor(context));

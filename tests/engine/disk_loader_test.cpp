@@ -193,3 +193,29 @@ TEST_F(DiskLoader, AnEmptyDirectoryNameReadsRelativeNames) {
     EXPECT_TRUE(loadResourcesFromDisk(resources, "", upload.step(), log));
     EXPECT_TRUE(resources.get(shader)->loaded());
 }
+
+// Files are parsed on loading threads, many at once, but uploads and messages keep the order
+// in which the resources were declared.
+TEST_F(DiskLoader, ManyResourcesUploadAndReportInTheirDeclaredOrder) {
+    std::vector<std::string> expectedUploads;
+    std::vector<std::string> expectedMessages;
+    for (int index = 0; index < 80; ++index) {
+        const std::string name = "m" + std::to_string(index) + ".material.xml";
+        resources.add(ResourceType::Material, name, 0);
+        if (index % 3 == 0) {
+            expectedMessages.push_back("cannot load material '" + name + "' from '" +
+                                       directory.path() + "/" + name + "': file not found");
+            continue;
+        }
+        directory.write(name, "<material shader=\"s" + std::to_string(index % 2) + ".shader\"/>");
+        expectedUploads.push_back(name);
+    }
+    directory.write("s0.shader", kShader);
+    directory.write("s1.shader", kShader);
+    expectedUploads.push_back("s1.shader");
+    expectedUploads.push_back("s0.shader");
+
+    EXPECT_FALSE(load());
+    EXPECT_EQ(upload.uploaded, expectedUploads);
+    EXPECT_EQ(texts(log), expectedMessages);
+}

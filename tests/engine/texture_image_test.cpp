@@ -152,3 +152,48 @@ TEST(CubeFaces, AStripMustBeSixSquaresTall) {
     ASSERT_FALSE(faces.ok());
     EXPECT_NE(faces.error().find("not 4x4"), std::string::npos);
 }
+
+TEST(MipmapLevels, EachTexelAveragesTheTwoByTwoItCovers) {
+    ImageData image;
+    image.width = 4;
+    image.height = 2;
+    // Left half: texels 0 and 255 alternating along rows; right half: 100 everywhere.
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const std::uint8_t value = x < 2 ? static_cast<std::uint8_t>((x + y) % 2 * 255) : 100;
+            image.rgba.insert(image.rgba.end(), {value, value, value, 255});
+        }
+    }
+    const ImageData half = halfSizeImage(image);
+    ASSERT_EQ(half.width, 2);
+    ASSERT_EQ(half.height, 1);
+    ASSERT_EQ(half.rgba.size(), 8u);
+    EXPECT_EQ(half.rgba[0], 128);  // (0 + 255 + 255 + 0) / 4, rounded
+    EXPECT_EQ(half.rgba[3], 255);
+    EXPECT_EQ(half.rgba[4], 100);
+}
+
+TEST(MipmapLevels, OddAndThinImagesHalveDownToOneTexel) {
+    ImageData image;
+    image.width = 3;
+    image.height = 1;
+    image.rgba = {30, 0, 0, 0, 60, 0, 0, 0, 90, 0, 0, 0};
+    const ImageData half = halfSizeImage(image);
+    ASSERT_EQ(half.width, 1);
+    ASSERT_EQ(half.height, 1);
+    // The single row repeats itself: (30 + 60 + 30 + 60) / 4.
+    EXPECT_EQ(half.rgba[0], 45);
+
+    ImageData level;
+    level.width = 16;
+    level.height = 8;
+    level.rgba.assign(16 * 8 * 4, 7);
+    int levels = 1;
+    while (level.width > 1 || level.height > 1) {
+        level = halfSizeImage(level);
+        ++levels;
+        EXPECT_EQ(level.rgba.size(), static_cast<std::size_t>(level.width * level.height * 4));
+    }
+    EXPECT_EQ(levels, 5);  // 16x8, 8x4, 4x2, 2x1, 1x1
+    EXPECT_EQ(level.rgba[0], 7);
+}
