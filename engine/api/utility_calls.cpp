@@ -12,8 +12,9 @@ bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
             return false;
         }
         UploadContext context{engine.resources, engine.options, engine.renderer.capabilities(),
-                              engine.renderer.contextNames()};
-        UploadStep upload = [&context](const Resource&, ParsedContent& content) {
+                              engine.renderer.contextNames(), 0};
+        UploadStep upload = [&context](const Resource& resource, ParsedContent& content) {
+            context.resourceFlags = resource.flags;
             return uploadResource(content, context);
         };
         return loadResourcesFromDisk(engine.resources, contentDirectory, upload, messageLog());

@@ -62,7 +62,7 @@ MaterialDesc readMaterial(const XmlSource& source) {
 }
 
 MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node) {
-    source.allowAttributes(node, {"sampler", "file", "kind"});
+    source.allowAttributes(node, {"sampler", "file", "kind", "mipmaps"});
     source.childElements(node, {});
     MaterialTexture texture;
     texture.sampler = source.requiredText(node, "sampler");
@@ -81,6 +81,7 @@ MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node) {
     } else {
         source.fail(node, "unknown texture kind '" + kind + "' (2d or cube)");
     }
+    texture.mipmaps = source.flag(node, "mipmaps", true);
     return texture;
 }
 

@@ -17,6 +17,8 @@ struct MaterialTexture {
     std::string sampler;
     std::string file;
     TextureKind kind = TextureKind::Flat;
+    // False for a texture always seen at least as large as it is: no mipmaps to make or sample.
+    bool mipmaps = true;
 };
 
 struct MaterialUniform {

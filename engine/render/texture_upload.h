@@ -8,6 +8,8 @@
 namespace engine {
 
 struct TextureSampling {
+    // Without mipmaps only the full size is uploaded and sampled, bilinearly.
+    bool mipmaps = true;
     bool trilinear = true;
     // 1 means no anisotropic filtering.
     float anisotropy = 1.0f;

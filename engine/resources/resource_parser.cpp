@@ -63,12 +63,15 @@ Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
     if (!image.ok()) {
         return wrap(std::move(image));
     }
+    const bool mipmapped = (flags & kNoMipmapsTextureFlag) == 0;
     if ((flags & kCubeTextureFlag) == 0) {
-        addMipmaps(image.value());
+        if (mipmapped) {
+            addMipmaps(image.value());
+        }
         return wrap(std::move(image));
     }
     Parsed<CubeFaces> faces = splitCubeFaces(image.value());
-    if (faces.ok()) {
+    if (faces.ok() && mipmapped) {
         for (ImageData& face : faces.value()) {
             addMipmaps(face);
         }
@@ -102,6 +105,9 @@ std::vector<ResourceReference> materialReferences(const MaterialDesc& material) 
     std::vector<ResourceReference> references{{ResourceType::Shader, material.shader}};
     for (const MaterialTexture& texture : material.textures) {
         int flags = texture.kind == TextureKind::Cube ? kCubeTextureFlag : 0;
+        if (!texture.mipmaps) {
+            flags |= kNoMipmapsTextureFlag;
+        }
         references.push_back({ResourceType::Texture, texture.file, flags});
     }
     if (!material.fontMetrics.empty()) {

@@ -16,6 +16,9 @@ enum class ResourceType {
     FontMetrics = 1000,
 };
 
+// A texture resource with this flag has no mipmaps: it is sampled bilinearly from its full
+// size, for textures never seen smaller than they are (a sky box).
+constexpr int kNoMipmapsTextureFlag = 4;
 // A texture resource with this flag is a cube texture (six faces stacked in one PNG).
 constexpr int kCubeTextureFlag = 8;
 

@@ -153,6 +153,7 @@ Upload uploadFontMetrics(const FontMetrics& metrics) {
 
 TextureSampling samplingFor(const UploadContext& context) {
     TextureSampling sampling;
+    sampling.mipmaps = (context.resourceFlags & kNoMipmapsTextureFlag) == 0;
     sampling.trilinear = context.options.trilinearFiltering();
     sampling.anisotropy = usableAnisotropy(context.capabilities, context.options.maxAnisotropy());
     return sampling;

@@ -18,6 +18,8 @@ struct UploadContext {
     const EngineOptions& options;
     const GlCapabilities& capabilities;
     ContextNames& contextNames;
+    // The flags the resource being uploaded was declared with.
+    int resourceFlags = 0;
 };
 
 Parsed<std::unique_ptr<ResourcePayload>> uploadResource(ParsedContent& content,

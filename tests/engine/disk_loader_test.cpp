@@ -173,16 +173,20 @@ TEST_F(DiskLoader, LoadedResourcesAreNotLoadedAgainButFailedOnesAreRetried) {
     EXPECT_EQ(upload.uploaded, (std::vector<std::string>{"s.shader", "late.shader"}));
 }
 
-TEST_F(DiskLoader, CubeTexturesAreDeclaredWithTheCubeFlag) {
+TEST_F(DiskLoader, TexturesAreDeclaredWithTheirKindAndMipmapFlags) {
     directory.write("m.material.xml",
                     "<material shader=\"s.shader\"><texture sampler=\"sky\" file=\"sky.png\" "
-                    "kind=\"cube\"/></material>");
+                    "kind=\"cube\" mipmaps=\"false\"/><texture sampler=\"wall\" "
+                    "file=\"wall.png\"/></material>");
     directory.write("s.shader", kShader);
     resources.add(ResourceType::Material, "m.material.xml", 0);
     load();
     const Resource* texture = resources.get(resources.find(ResourceType::Texture, "sky.png"));
     ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->flags & kCubeTextureFlag, kCubeTextureFlag);
+    EXPECT_EQ(texture->flags, kCubeTextureFlag | kNoMipmapsTextureFlag);
+    const Resource* wall = resources.get(resources.find(ResourceType::Texture, "wall.png"));
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(wall->flags, 0);
     EXPECT_TRUE(anyContains(texts(log), "sky.png"));
 }
 

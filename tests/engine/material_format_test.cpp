@@ -18,7 +18,7 @@ TEST(MaterialFormat, ReadsShaderTexturesAndUniforms) {
     Parsed<MaterialDesc> parsed = parseMaterial(R"(
 <material shader="model.shader">
   <texture sampler="albedoMap" file="stone.png"/>
-  <texture sampler="skyMap" file="sky.png" kind="cube"/>
+  <texture sampler="skyMap" file="sky.png" kind="cube" mipmaps="false"/>
   <uniform name="tint" value="0.5 0.25 1 0.75"/>
   <uniform name="shininess" value="32"/>
 </material>)");
@@ -30,6 +30,8 @@ TEST(MaterialFormat, ReadsShaderTexturesAndUniforms) {
     EXPECT_EQ(material.textures[0].file, "stone.png");
     EXPECT_EQ(material.textures[0].kind, TextureKind::Flat);
     EXPECT_EQ(material.textures[1].kind, TextureKind::Cube);
+    EXPECT_TRUE(material.textures[0].mipmaps);
+    EXPECT_FALSE(material.textures[1].mipmaps);
     ASSERT_EQ(material.uniforms.size(), 2u);
     EXPECT_EQ(material.uniforms[0].value, glm::vec4(0.5f, 0.25f, 1.0f, 0.75f));
     // Fewer than four numbers are padded with zeros.
@@ -101,4 +103,11 @@ TEST(MaterialFormat, SaysWhichFacesAndViewsCullTheSurface) {
     EXPECT_NE(
         errorOf("<material shader=\"s.shader\" frustumCulling=\"maybe\"/>").find("true or false"),
         std::string::npos);
+}
+
+TEST(MaterialFormat, MipmapsAreTrueOrFalse) {
+    EXPECT_NE(errorOf("<material shader=\"s.shader\"><texture sampler=\"a\" file=\"a.png\" "
+                      "mipmaps=\"some\"/></material>")
+                  .find("'mipmaps' must be true or false, not 'some'"),
+              std::string::npos);
 }

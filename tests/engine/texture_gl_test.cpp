@@ -9,6 +9,7 @@
 #include "engine/render/material_binding.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_texture.h"
+#include "engine/resources/resource_type.h"
 #include "gl_test_fixture.h"
 #include "overlay_test_content.h"
 #include "test_support.h"
@@ -190,4 +191,16 @@ TEST_F(Textures, TexturesThatDidNotLoadAreReplacedByTheStandInOfTheirKind) {
     EXPECT_EQ(textureOf(2), standIns.forTarget(GL_TEXTURE_CUBE_MAP));
     EXPECT_EQ(textureOf(3), standIns.forTarget(GL_TEXTURE_CUBE_MAP));
     EXPECT_EQ(glIsTexture(standIns.forTarget(GL_TEXTURE_CUBE_MAP)), GL_TRUE);
+}
+
+TEST_F(Textures, WithoutMipmapsOnlyTheFullSizeIsSampledBilinearly) {
+    ScratchDirectory directory;
+    directory.write("sky.png", encodedPng(8, 48, quadrantColor));
+    const engine::LoadedTexture* texture =
+        loadTexture(directory, "sky.png", engine::kCubeTextureFlag | engine::kNoMipmapsTextureFlag);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(parameterOf(*texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(levelWidth(*texture, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0), 8);
+    EXPECT_EQ(levelWidth(*texture, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 1), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
