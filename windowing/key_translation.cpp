@@ -1,5 +1,5 @@
 // The 2.x side of the translation. GLFW 3's header cannot be included next to glfw2.h (both
-// declare glfwInit and friends), so GLFW 3's codes come from glfw3_special_keys.cpp.
+// declare glfwInit and friends), so GLFW 3's codes come from glfw3_key_codes.cpp.
 #include "windowing/key_translation.h"
 
 #include "windowing/glfw2.h"
