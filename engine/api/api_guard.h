@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "engine/base/message_log.h"
 #include "engine/core/engine_instance.h"
-#include "engine/core/message_log.h"
 #include "engine/h3d.h"
 #include "engine/scene/scene_node.h"
 

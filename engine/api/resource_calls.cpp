@@ -68,7 +68,7 @@ void h3dResizePipelineBuffers(H3DRes pipelineResource, int width, int height) {
                                  std::to_string(height) + " is not a usable size");
             return;
         }
-        engine.renderer.resizePipeline(*pipeline, width, height, messageLog());
+        engine.renderer.resizePipeline(pipelineResource, *pipeline, width, height, messageLog());
     });
 }
 

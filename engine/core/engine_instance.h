@@ -3,9 +3,9 @@
 
 #include <epoxy/gl.h>
 
-#include "engine/core/engine_options.h"
-#include "engine/core/message_log.h"
-#include "engine/render/gl_capabilities.h"
+#include "engine/base/engine_options.h"
+#include "engine/base/message_log.h"
+#include "engine/gpu/gl_capabilities.h"
 #include "engine/render/renderer.h"
 #include "engine/resources/resource_table.h"
 #include "engine/scene/scene_graph.h"

@@ -9,7 +9,7 @@
 #include <glm/vec4.hpp>
 
 #include "engine/formats/bounding_box.h"
-#include "engine/render/engine_uniforms.h"
+#include "engine/gpu/engine_uniforms.h"
 #include "engine/render/frustum.h"
 #include "engine/render/scene_collector.h"
 

@@ -6,7 +6,7 @@
 
 #include <epoxy/gl.h>
 
-#include "engine/render/stand_in_textures.h"
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/resource_table.h"
 

@@ -2,7 +2,7 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "engine/render/engine_uniforms.h"
+#include "engine/gpu/engine_uniforms.h"
 #include "engine/render/material_binding.h"
 
 namespace engine {

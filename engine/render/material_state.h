@@ -2,8 +2,8 @@
 // units 0, 1, ... (stand-ins for those that did not load) and its vec4 uniforms.
 #pragma once
 
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/render/material_locations.h"
-#include "engine/render/stand_in_textures.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/resource_table.h"
 

@@ -5,12 +5,12 @@
 
 #include <vector>
 
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/render/frame_stats.h"
 #include "engine/render/frustum.h"
 #include "engine/render/material_locations.h"
 #include "engine/render/pass_uniforms.h"
 #include "engine/render/scene_collector.h"
-#include "engine/render/stand_in_textures.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "engine/render/blend_state.h"
+#include "engine/gpu/blend_state.h"
 #include "engine/render/material_state.h"
 #include "engine/resources/loaded_font_metrics.h"
 #include "engine/resources/loaded_shader.h"

@@ -9,12 +9,12 @@
 #include <epoxy/gl.h>
 
 #include "engine/formats/pipeline_format.h"
+#include "engine/gpu/gl_object.h"
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/render/frame_stats.h"
-#include "engine/render/gl_object.h"
 #include "engine/render/material_locations.h"
 #include "engine/render/overlay_layout.h"
 #include "engine/render/overlay_queue.h"
-#include "engine/render/stand_in_textures.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/resource_table.h"
 

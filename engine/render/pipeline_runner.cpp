@@ -36,16 +36,7 @@ class DrawTarget {
     void bindScreen();
 };
 
-// A command with what the pipeline resolved for it when it loaded.
-struct ResolvedCommand {
-    const PipelineCommand& command;
-    int contextId;
-    int shadowContextId;
-    int fillOnlyContextId;
-    int zeroContextId;
-    H3DRes material;
-};
-
+ViewKey viewKeyOf(const PaintFrame& frame, const PipelineTargets& targets);
 bool stageRuns(const PipelineStage& stage, ViewKey& lastView, const ViewKey& view);
 
 void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
@@ -53,29 +44,33 @@ void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
 
 }  // namespace
 
-void runPipeline(LoadedPipeline& pipeline, const ScreenViewport& screen, FrameInputs& inputs) {
+void runPipeline(const LoadedPipeline& pipeline, PipelineState& state, const ScreenViewport& screen,
+                 FrameInputs& inputs) {
     DrawTarget drawTarget(screen);
-    const ViewKey view = inputs.scenePainter.viewKey(pipeline.targets);
-    std::size_t index = 0;
-    for (std::size_t stageIndex = 0; stageIndex < pipeline.desc.stages.size(); ++stageIndex) {
-        const PipelineStage& stage = pipeline.desc.stages[stageIndex];
-        const bool runs = stageRuns(stage, pipeline.stageViews[stageIndex], view);
-        for (const PipelineCommand& command : stage.commands) {
-            const ResolvedCommand resolved{command,
-                                           pipeline.contextIds[index],
-                                           pipeline.shadowContextIds[index],
-                                           pipeline.fillOnlyContextIds[index],
-                                           pipeline.zeroContextIds[index],
-                                           pipeline.materials[index]};
-            ++index;
-            if (runs) {
-                runCommand(resolved, pipeline.targets, drawTarget, inputs);
-            }
+    const ViewKey view = viewKeyOf(inputs.frame, state.targets);
+    state.stageViews.resize(pipeline.stages.size());
+    for (std::size_t stageIndex = 0; stageIndex < pipeline.stages.size(); ++stageIndex) {
+        const ResolvedStage& stage = pipeline.stages[stageIndex];
+        if (!stageRuns(*stage.stage, state.stageViews[stageIndex], view)) {
+            continue;
+        }
+        for (const ResolvedCommand& command : stage.commands) {
+            runCommand(command, state.targets, drawTarget, inputs);
         }
     }
 }
 
 namespace {
+
+ViewKey viewKeyOf(const PaintFrame& frame, const PipelineTargets& targets) {
+    ViewKey key;
+    key.valid = true;
+    key.camera = frame.camera.camera;
+    key.directionProjection = frame.camera.directionProjection;
+    key.objectsVersion = frame.scene.objectsVersion();
+    key.targetsGeneration = targets.generation();
+    return key;
+}
 
 bool stageRuns(const PipelineStage& stage, ViewKey& lastView, const ViewKey& view) {
     if (!stage.enabled) {
@@ -95,17 +90,16 @@ void drawGeometry(const ResolvedCommand& resolved, DrawTarget& drawTarget, Frame
     if (!drawTarget.valid()) {
         return;
     }
-    if (inputs.scenePainter.prepareShadows(resolved.shadowContextId)) {
+    if (inputs.scenePainter.prepareShadows(inputs.frame, resolved.shadowContextId)) {
         drawTarget.rebind();
     }
-    inputs.scenePainter.drawGeometry(resolved.command, resolved.contextId,
-                                     resolved.fillOnlyContextId, drawTarget.width(),
+    inputs.scenePainter.drawGeometry(inputs.frame, resolved, drawTarget.width(),
                                      drawTarget.height());
 }
 
 void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
                 DrawTarget& drawTarget, FrameInputs& inputs) {
-    const PipelineCommand& command = resolved.command;
+    const PipelineCommand& command = *resolved.command;
     switch (command.kind) {
         case CommandKind::SwitchTarget:
             drawTarget.switchTo(command, targets);
@@ -123,8 +117,7 @@ void runCommand(const ResolvedCommand& resolved, const PipelineTargets& targets,
             break;
         case CommandKind::DrawQuad:
             if (drawTarget.valid()) {
-                inputs.scenePainter.drawQuad(command, resolved.material, resolved.contextId,
-                                             resolved.zeroContextId, targets, drawTarget.width(),
+                inputs.scenePainter.drawQuad(inputs.frame, resolved, targets, drawTarget.width(),
                                              drawTarget.height());
             }
             break;

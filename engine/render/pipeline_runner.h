@@ -5,12 +5,12 @@
 #include <epoxy/gl.h>
 
 #include "engine/formats/pipeline_format.h"
-#include "engine/render/gl_capabilities.h"
+#include "engine/gpu/gl_capabilities.h"
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/render/overlay_queue.h"
 #include "engine/render/overlay_renderer.h"
-#include "engine/render/pipeline_targets.h"
+#include "engine/render/pipeline_state.h"
 #include "engine/render/scene_painter.h"
-#include "engine/render/stand_in_textures.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/resources/resource_table.h"
 
@@ -33,9 +33,11 @@ struct FrameInputs {
     const OverlayQueue& overlays;
     OverlayRenderer& overlayRenderer;
     ScenePainter& scenePainter;
+    const PaintFrame& frame;
 };
 
 // Stages reused until the view turns are passed over while the view looks as when they last ran.
-void runPipeline(LoadedPipeline& pipeline, const ScreenViewport& screen, FrameInputs& inputs);
+void runPipeline(const LoadedPipeline& pipeline, PipelineState& state, const ScreenViewport& screen,
+                 FrameInputs& inputs);
 
 }  // namespace engine

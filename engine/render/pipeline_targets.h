@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
 #include "engine/formats/pipeline_format.h"
-#include "engine/render/gl_capabilities.h"
-#include "engine/render/render_target.h"
+#include "engine/gpu/gl_capabilities.h"
+#include "engine/gpu/render_target.h"
 
 namespace engine {
 

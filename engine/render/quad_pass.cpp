@@ -1,7 +1,7 @@
 #include "engine/render/quad_pass.h"
 
-#include "engine/render/blend_state.h"
-#include "engine/render/engine_uniforms.h"
+#include "engine/gpu/blend_state.h"
+#include "engine/gpu/engine_uniforms.h"
 #include "engine/render/material_state.h"
 
 namespace engine {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "engine/formats/pipeline_format.h"
+#include "engine/gpu/gl_object.h"
 #include "engine/h3d.h"
-#include "engine/render/gl_object.h"
 #include "engine/render/mesh_pass.h"
 #include "engine/render/pass_uniforms.h"
 #include "engine/render/pipeline_targets.h"

@@ -9,10 +9,17 @@ namespace engine {
 Renderer::Renderer(GLuint screenFramebuffer, const GlCapabilities& capabilities)
     : screenFramebuffer_(screenFramebuffer), capabilities_(capabilities) {}
 
-bool Renderer::resizePipeline(LoadedPipeline& pipeline, int width, int height, MessageLog& log) {
-    bool made = pipeline.targets.resize(pipeline.desc, width, height, capabilities_, log);
+bool Renderer::resizePipeline(H3DRes handle, const LoadedPipeline& pipeline, int width, int height,
+                              MessageLog& log) {
+    PipelineTargets& targets = pipelineStates_[handle].targets;
+    bool made = targets.resize(pipeline.desc, width, height, capabilities_, log);
     glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
     return made;
+}
+
+const PipelineTargets* Renderer::pipelineTargets(H3DRes handle) const {
+    auto found = pipelineStates_.find(handle);
+    return found != pipelineStates_.end() ? &found->second.targets : nullptr;
 }
 
 bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
@@ -31,17 +38,20 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
         return false;
     }
     // A pipeline never resized gets targets for the camera's viewport.
-    if (!pipeline->targets.sized()) {
-        resizePipeline(*pipeline, settings->viewportWidth, settings->viewportHeight, log);
+    PipelineState& state = pipelineStates_[settings->pipeline];
+    if (!state.targets.sized()) {
+        resizePipeline(settings->pipeline, *pipeline, settings->viewportWidth,
+                       settings->viewportHeight, log);
     }
     ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
                           settings->viewportWidth, settings->viewportHeight};
     scene.refreshWorldMatrices();
-    scenePainter_.beginFrame(scene, resources, standIns_,
-                             cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize);
-    FrameInputs inputs{capabilities_, resources,        standIns_,
-                       overlays_,     overlayRenderer_, scenePainter_};
-    runPipeline(*pipeline, screen, inputs);
+    const PaintFrame frame{scene, resources, standIns_,
+                           cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize};
+    scenePainter_.collect(frame);
+    FrameInputs inputs{capabilities_,    resources,     standIns_, overlays_,
+                       overlayRenderer_, scenePainter_, frame};
+    runPipeline(*pipeline, state, screen, inputs);
     leaveWriteMasksOpen();
     return true;
 }

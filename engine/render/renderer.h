@@ -4,18 +4,20 @@
 
 #include <cstdint>
 #include <set>
+#include <unordered_map>
 
 #include <epoxy/gl.h>
 
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
+#include "engine/gpu/gl_capabilities.h"
+#include "engine/gpu/stand_in_textures.h"
 #include "engine/h3d.h"
-#include "engine/render/context_names.h"
 #include "engine/render/frame_stats.h"
-#include "engine/render/gl_capabilities.h"
 #include "engine/render/overlay_queue.h"
 #include "engine/render/overlay_renderer.h"
+#include "engine/render/pipeline_state.h"
 #include "engine/render/scene_painter.h"
-#include "engine/render/stand_in_textures.h"
+#include "engine/resources/context_names.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/resources/resource_table.h"
 #include "engine/scene/scene_graph.h"
@@ -35,7 +37,10 @@ class Renderer {
     ContextNames& contextNames() { return contextNames_; }
 
     // False with a message when any target could not be made.
-    bool resizePipeline(LoadedPipeline& pipeline, int width, int height, MessageLog& log);
+    bool resizePipeline(H3DRes handle, const LoadedPipeline& pipeline, int width, int height,
+                        MessageLog& log);
+    // The targets made for the pipeline; nothing before it was sized or first rendered.
+    const PipelineTargets* pipelineTargets(H3DRes handle) const;
     // False when the camera's pipeline is not loaded; said once per pipeline, not every frame.
     // shadowMapSize: the side of each face of the shadow map.
     bool render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
@@ -52,6 +57,7 @@ class Renderer {
     ScenePainter scenePainter_;
     std::uint64_t finishedFrames_ = 0;
     std::set<H3DRes> reportedPipelines_;
+    std::unordered_map<H3DRes, PipelineState> pipelineStates_;
 
     void leaveWriteMasksOpen();
 };

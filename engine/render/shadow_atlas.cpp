@@ -4,7 +4,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "engine/render/engine_uniforms.h"
+#include "engine/gpu/engine_uniforms.h"
 
 namespace engine {
 namespace {

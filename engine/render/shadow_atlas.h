@@ -11,8 +11,8 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
 
+#include "engine/gpu/gl_object.h"
 #include "engine/h3d.h"
-#include "engine/render/gl_object.h"
 #include "engine/render/mesh_pass.h"
 #include "engine/render/scene_collector.h"
 

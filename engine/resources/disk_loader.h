@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
 #include "engine/formats/parsed.h"
 #include "engine/resources/resource_parser.h"
 #include "engine/resources/resource_table.h"

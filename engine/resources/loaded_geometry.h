@@ -9,7 +9,7 @@
 #include <epoxy/gl.h>
 
 #include "engine/formats/bounding_box.h"
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_object.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {

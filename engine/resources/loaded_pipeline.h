@@ -1,28 +1,41 @@
-// A loaded pipeline: its description and the render targets made for the current viewport.
+// A loaded pipeline: its description, and for every command what it names resolved once when
+// the pipeline loads, so that frames compare no strings.
 #pragma once
 
 #include <vector>
 
 #include "engine/formats/pipeline_format.h"
 #include "engine/h3d.h"
-#include "engine/render/pipeline_targets.h"
-#include "engine/render/view_key.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {
 
+struct ResolvedCommand {
+    // Points into the pipeline's description, which never changes once loaded.
+    const PipelineCommand* command = nullptr;
+    // The numbers of the context names (see ContextNames); -1 where the command names none.
+    int contextId = -1;
+    int shadowContextId = -1;
+    int fillOnlyContextId = -1;
+    int zeroContextId = -1;
+    // The material a quad draws with; 0 for none.
+    H3DRes material = 0;
+};
+
+struct ResolvedStage {
+    const PipelineStage* stage = nullptr;
+    std::vector<ResolvedCommand> commands;
+};
+
 struct LoadedPipeline : ResourcePayload {
+    LoadedPipeline() = default;
+    // The resolved records point into desc.
+    LoadedPipeline(const LoadedPipeline&) = delete;
+    LoadedPipeline& operator=(const LoadedPipeline&) = delete;
+
     PipelineDesc desc;
-    PipelineTargets targets;
-    // Per command, stage after stage: the numbers of its context, shadow context and fill-only
-    // context names, and the material it names (0 for none), resolved once when the pipeline loads.
-    std::vector<int> contextIds;
-    std::vector<int> shadowContextIds;
-    std::vector<int> fillOnlyContextIds;
-    std::vector<int> zeroContextIds;
-    std::vector<H3DRes> materials;
-    // Per stage: what a stage reused until the view turns last drew for.
-    std::vector<ViewKey> stageViews;
+    // One per stage of desc, in order.
+    std::vector<ResolvedStage> stages;
 };
 
 }  // namespace engine

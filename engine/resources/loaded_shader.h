@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/formats/shader_format.h"
-#include "engine/render/engine_uniforms.h"
-#include "engine/render/gl_object.h"
+#include "engine/gpu/engine_uniforms.h"
+#include "engine/gpu/gl_object.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {

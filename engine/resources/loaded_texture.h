@@ -1,7 +1,7 @@
 // A loaded texture: the OpenGL texture and what kind it is.
 #pragma once
 
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_object.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/core/handle_table.h"
+#include "engine/base/handle_table.h"
 #include "engine/resources/resource_type.h"
 
 namespace engine {

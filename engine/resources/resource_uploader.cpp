@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/render/geometry_upload.h"
-#include "engine/render/shader_program.h"
-#include "engine/render/texture_upload.h"
+#include "engine/gpu/shader_program.h"
+#include "engine/gpu/texture_upload.h"
+#include "engine/resources/geometry_upload.h"
 #include "engine/resources/loaded_font_metrics.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_pipeline.h"
@@ -103,21 +103,23 @@ Upload uploadShader(ShaderDesc& desc, ContextNames& contextNames) {
 // The materials a pipeline names were declared before this upload, so their handles exist.
 Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context) {
     auto pipeline = std::make_unique<LoadedPipeline>();
-    for (const PipelineStage& stage : desc.stages) {
+    pipeline->desc = std::move(desc);
+    for (const PipelineStage& stage : pipeline->desc.stages) {
+        ResolvedStage& resolvedStage = pipeline->stages.emplace_back();
+        resolvedStage.stage = &stage;
         for (const PipelineCommand& command : stage.commands) {
-            pipeline->contextIds.push_back(context.contextNames.idOf(command.context));
-            pipeline->shadowContextIds.push_back(context.contextNames.idOf(command.shadowContext));
-            pipeline->fillOnlyContextIds.push_back(
-                context.contextNames.idOf(command.fillOnlyContext));
-            pipeline->zeroContextIds.push_back(context.contextNames.idOf(command.zeroContext));
-            pipeline->materials.push_back(
-                command.material.empty()
-                    ? 0
-                    : context.resources.find(ResourceType::Material, command.material));
+            ResolvedCommand& resolved = resolvedStage.commands.emplace_back();
+            resolved.command = &command;
+            resolved.contextId = context.contextNames.idOf(command.context);
+            resolved.shadowContextId = context.contextNames.idOf(command.shadowContext);
+            resolved.fillOnlyContextId = context.contextNames.idOf(command.fillOnlyContext);
+            resolved.zeroContextId = context.contextNames.idOf(command.zeroContext);
+            if (!command.material.empty()) {
+                resolved.material =
+                    context.resources.find(ResourceType::Material, command.material);
+            }
         }
     }
-    pipeline->stageViews.resize(desc.stages.size());
-    pipeline->desc = std::move(desc);
     return Upload::success(std::move(pipeline));
 }
 

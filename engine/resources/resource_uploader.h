@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "engine/core/engine_options.h"
+#include "engine/base/engine_options.h"
 #include "engine/formats/parsed.h"
-#include "engine/render/context_names.h"
-#include "engine/render/gl_capabilities.h"
+#include "engine/gpu/gl_capabilities.h"
+#include "engine/resources/context_names.h"
 #include "engine/resources/resource_parser.h"
 #include "engine/resources/resource_table.h"
 

@@ -3,9 +3,23 @@
 #include <cmath>
 
 #include <glm/gtc/matrix_transform.hpp>
+#include <glm/matrix.hpp>
 #include <glm/trigonometric.hpp>
 
 namespace engine {
+
+CameraView cameraViewOf(H3DNode cameraNode, const SceneNode& node, const CameraSettings& camera) {
+    CameraView view;
+    const glm::mat4 projection = projectionMatrix(camera);
+    const glm::mat4 worldToView = glm::inverse(node.world);
+    view.camera = cameraNode;
+    view.viewProjection = projection * worldToView;
+    view.directionProjection = projection * glm::mat4(glm::mat3(worldToView));
+    view.position = glm::vec3(node.world[3]);
+    view.viewportWidth = camera.viewportWidth;
+    view.viewportHeight = camera.viewportHeight;
+    return view;
+}
 
 glm::mat4 projectionMatrix(const CameraSettings& camera) {
     return glm::perspective(glm::radians(camera.fieldOfView), camera.aspect, camera.nearDistance,

@@ -8,7 +8,7 @@
 
 #include <glm/mat4x4.hpp>
 
-#include "engine/core/handle_table.h"
+#include "engine/base/handle_table.h"
 #include "engine/h3d.h"
 #include "engine/scene/scene_node.h"
 

@@ -1,7 +1,7 @@
 // Builds scene nodes from a loaded scene resource, following its references to other scenes.
 #pragma once
 
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
 #include "engine/h3d.h"
 #include "engine/resources/resource_table.h"
 #include "engine/scene/scene_graph.h"

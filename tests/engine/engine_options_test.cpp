@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/engine_options.h"
+#include "engine/base/engine_options.h"
 #include "engine/h3d.h"
 
 using engine::EngineOptions;

@@ -12,6 +12,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include "app/viewer_app.h"
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
 #include "test_support.h"
@@ -86,7 +87,7 @@ void EngineGlTest::SetUp() {
     ASSERT_TRUE(h3dInit()) << joined(takeMessages());
     // Notes about the driver (anisotropic filtering left off on a software rasterizer) are not
     // what the tests look for.
-    takeMessages();
+    driverNoteCount_ = takeMessages().size();
 }
 
 void EngineGlTest::TearDown() {
@@ -112,21 +113,27 @@ void EngineGlTest::reopenWindowAndEngine(int width, int height) {
 }
 
 void EngineGlTest::loadViewerContent() {
-    h3dSetOption(H3DOptions::LoadTextures, 1.0f);
-    h3dSetOption(H3DOptions::TexCompression, 0.0f);
-    h3dSetOption(H3DOptions::FastAnimation, 0.0f);
-    h3dSetOption(H3DOptions::MaxAnisotropy, 16.0f);
-    h3dSetOption(H3DOptions::ShadowMapSize, 256.0f);
-    simplePipeline = h3dAddResource(H3DResTypes::Pipeline, "simple.pipeline.xml", 0);
-    masterPipeline = h3dAddResource(H3DResTypes::Pipeline, "master.pipeline.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "hebe.scene.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
-    neuroScene = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
-    h3dAddResource(H3DResTypes::Material, "font.material.xml", 0);
-    postMaterial = h3dAddResource(H3DResTypes::Material, "postprocess.material.xml", 0);
-    std::string directory = placeholderContentDirectory();
-    EXPECT_TRUE(h3dutLoadResourcesFromDisk(directory.c_str()));
+    // The viewer's own start-up declares and loads the content; the engine starts anew for it.
+    // Its camera and world instance go again, so that each test places what it looks at.
+    h3dRelease();
+    // The viewer finds its content in "<program directory>/data".
+    const std::string directory = placeholderContentDirectory();
+    const std::string dataSuffix = "/data";
+    ASSERT_EQ(directory.substr(directory.size() - dataSuffix.size()), dataSuffix);
+    ViewerApp app(directory.substr(0, directory.size() - dataSuffix.size()));
+    ASSERT_TRUE(app.initialize()) << joined(takeMessages());
+    // The restarted engine's driver notes come first, as when the test started.
+    int level = 0;
+    for (std::size_t note = 0; note < driverNoteCount_; ++note) {
+        h3dGetMessage(&level);
+    }
+    while (H3DNode child = h3dGetNodeChild(H3DRootNode, 0)) {
+        h3dRemoveNode(child);
+    }
+    simplePipeline = app.simplePipeline;
+    masterPipeline = app.masterPipeline;
+    postMaterial = app.postMaterial;
+    neuroScene = h3dFindResource(H3DResTypes::SceneGraph, "neuro2.scene.xml");
 }
 
 std::array<int, 4> pixelAt(int x, int y) {

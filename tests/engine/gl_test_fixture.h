@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,7 @@ class EngineGlTest : public ::testing::Test {
 
   private:
     std::unique_ptr<HiddenWindow> window_;
+    std::size_t driverNoteCount_ = 0;
 };
 
 bool displayAvailable();

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/handle_table.h"
+#include "engine/base/handle_table.h"
 
 using engine::HandleTable;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
 
 using namespace engine;
 

@@ -5,7 +5,7 @@
 #include "engine/core/engine_instance.h"
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
-#include "engine/resources/loaded_pipeline.h"
+#include "engine/render/pipeline_targets.h"
 #include "engine/resources/loaded_shader.h"
 #include "gl_test_fixture.h"
 #include "test_support.h"
@@ -14,9 +14,8 @@ using Rendering = EngineGlTest;
 
 namespace {
 
-const engine::LoadedPipeline* pipelineOf(H3DRes handle) {
-    engine::Resource* resource = engine::runningEngine()->resources.get(handle);
-    return resource != nullptr ? resource->payloadAs<engine::LoadedPipeline>() : nullptr;
+const engine::PipelineTargets* targetsOf(H3DRes pipeline) {
+    return engine::runningEngine()->renderer.pipelineTargets(pipeline);
 }
 
 // The camera the viewer makes, sized to the whole test window.
@@ -54,10 +53,10 @@ TEST_F(Rendering, ResizingMakesTheTargetsAtTheirScale) {
     ASSERT_TRUE(h3dutLoadResourcesFromDisk(directory.path().c_str())) << joined(takeMessages());
 
     h3dResizePipelineBuffers(pipeline, 301, 200);
-    const engine::LoadedPipeline* loaded = pipelineOf(pipeline);
-    ASSERT_NE(loaded, nullptr);
-    const engine::RenderTarget* full = loaded->targets.find("full");
-    const engine::RenderTarget* half = loaded->targets.find("half");
+    const engine::PipelineTargets* targets = targetsOf(pipeline);
+    ASSERT_NE(targets, nullptr);
+    const engine::RenderTarget* full = targets->find("full");
+    const engine::RenderTarget* half = targets->find("half");
     ASSERT_NE(full, nullptr);
     ASSERT_NE(half, nullptr);
     EXPECT_EQ(full->width(), 301);
@@ -70,7 +69,7 @@ TEST_F(Rendering, ResizingMakesTheTargetsAtTheirScale) {
 
     GLuint oldFramebuffer = full->framebuffer();
     h3dResizePipelineBuffers(pipeline, 64, 48);
-    EXPECT_EQ(loaded->targets.find("full")->width(), 64);
+    EXPECT_EQ(targets->find("full")->width(), 64);
     EXPECT_EQ(glIsFramebuffer(oldFramebuffer), GL_FALSE);
     EXPECT_TRUE(takeMessages().empty());
 
@@ -121,8 +120,8 @@ TEST_F(Rendering, WithoutAResizeTheMasterTargetsFollowTheViewport) {
     loadViewerContent();
     H3DNode camera = viewerCamera(masterPipeline, kWidth, kHeight);
     renderFrame(camera);
-    const engine::RenderTarget* hdr = pipelineOf(masterPipeline)->targets.find("hdr");
-    const engine::RenderTarget* bloom = pipelineOf(masterPipeline)->targets.find("bloomA");
+    const engine::RenderTarget* hdr = targetsOf(masterPipeline)->find("hdr");
+    const engine::RenderTarget* bloom = targetsOf(masterPipeline)->find("bloomA");
     ASSERT_NE(hdr, nullptr);
     ASSERT_NE(bloom, nullptr);
     EXPECT_EQ(hdr->width(), kWidth);
@@ -147,7 +146,7 @@ TEST_F(Rendering, ReleaseFreesEveryOpenGlObject) {
     H3DNode camera = viewerCamera(masterPipeline, kWidth, kHeight);
     h3dResizePipelineBuffers(masterPipeline, kWidth, kHeight);
     renderFrame(camera);
-    const engine::RenderTarget* hdr = pipelineOf(masterPipeline)->targets.find("hdr");
+    const engine::RenderTarget* hdr = targetsOf(masterPipeline)->find("hdr");
     ASSERT_NE(hdr, nullptr);
     GLuint framebuffer = hdr->framebuffer();
     GLuint texture = hdr->colorTexture(0);

@@ -5,8 +5,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/formats/bounding_box.h"
+#include "engine/gpu/gl_capabilities.h"
 #include "engine/render/frustum.h"
-#include "engine/render/gl_capabilities.h"
 #include "engine/render/light_set.h"
 #include "engine/render/view_key.h"
 

@@ -1,4 +1,4 @@
-#include "engine/render/gl_capabilities.h"
+#include "engine/gpu/gl_capabilities.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/render/engine_uniforms.h"
+#include "engine/gpu/engine_uniforms.h"
 
 namespace engine {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_object.h"
 
 namespace engine {
 

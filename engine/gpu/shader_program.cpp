@@ -1,8 +1,8 @@
-#include "engine/render/shader_program.h"
+#include "engine/gpu/shader_program.h"
 
 #include <vector>
 
-#include "engine/render/vertex_attributes.h"
+#include "engine/gpu/vertex_attributes.h"
 
 namespace engine {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <epoxy/gl.h>
 
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_object.h"
 
 namespace engine {
 

@@ -1,4 +1,4 @@
-#include "engine/core/engine_options.h"
+#include "engine/base/engine_options.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "engine/render/render_target.h"
+#include "engine/gpu/render_target.h"
 
 namespace engine {
 namespace {

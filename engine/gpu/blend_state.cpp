@@ -1,4 +1,4 @@
-#include "engine/render/blend_state.h"
+#include "engine/gpu/blend_state.h"
 
 #include <epoxy/gl.h>
 

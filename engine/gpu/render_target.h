@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/formats/pipeline_format.h"
-#include "engine/render/gl_capabilities.h"
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_capabilities.h"
+#include "engine/gpu/gl_object.h"
 
 namespace engine {
 

@@ -1,4 +1,4 @@
-#include "engine/render/stand_in_textures.h"
+#include "engine/gpu/stand_in_textures.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include "engine/formats/cube_faces.h"
 #include "engine/formats/texture_image.h"
-#include "engine/render/gl_object.h"
+#include "engine/gpu/gl_object.h"
 
 namespace engine {
 

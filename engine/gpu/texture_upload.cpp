@@ -1,4 +1,4 @@
-#include "engine/render/texture_upload.h"
+#include "engine/gpu/texture_upload.h"
 
 namespace engine {
 namespace {

@@ -1,4 +1,5 @@
-// Parsed geometry becomes one vertex buffer and one index buffer, uploaded once.
+// Parsed geometry becomes the loaded geometry: one vertex buffer and one index buffer, and
+// where each mesh's primitives lie in them.
 #pragma once
 
 #include <memory>

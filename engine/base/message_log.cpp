@@ -1,4 +1,4 @@
-#include "engine/core/message_log.h"
+#include "engine/base/message_log.h"
 
 #include <algorithm>
 

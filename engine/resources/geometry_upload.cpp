@@ -1,7 +1,9 @@
-#include "engine/render/geometry_upload.h"
+#include "engine/resources/geometry_upload.h"
 
 #include <cstring>
 #include <vector>
+
+#include "engine/gpu/buffer_upload.h"
 
 namespace engine {
 namespace {
@@ -13,20 +15,13 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart);
 
 std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
     auto loaded = std::make_unique<LoadedGeometry>();
-    loaded->vertexBuffer = createBuffer();
-    glBindBuffer(GL_ARRAY_BUFFER, loaded->vertexBuffer.get());
-    glBufferData(GL_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(geometry.vertices.size() * sizeof(GeometryVertex)),
-                 geometry.vertices.data(), GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    loaded->vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.vertices.data(),
+                                              geometry.vertices.size() * sizeof(GeometryVertex));
 
     GLintptr longStart = 0;
     std::vector<unsigned char> indices = packedIndices(geometry, longStart);
-    loaded->indexBuffer = createBuffer();
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, loaded->indexBuffer.get());
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size()), indices.data(),
-                 GL_STATIC_DRAW);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    loaded->indexBuffer =
+        uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size());
 
     for (const GeometryMesh& mesh : geometry.meshes) {
         loaded->meshes.push_back(meshRange(mesh, longStart));

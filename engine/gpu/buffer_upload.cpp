@@ -1,0 +1,13 @@
+#include "engine/gpu/buffer_upload.h"
+
+namespace engine {
+
+GlBuffer uploadStaticBuffer(GLenum target, const void* data, std::size_t bytes) {
+    GlBuffer buffer = createBuffer();
+    glBindBuffer(target, buffer.get());
+    glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+    glBindBuffer(target, 0);
+    return buffer;
+}
+
+}  // namespace engine

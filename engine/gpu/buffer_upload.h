@@ -1,0 +1,15 @@
+// Data that never changes becomes an OpenGL buffer, uploaded once.
+#pragma once
+
+#include <cstddef>
+
+#include <epoxy/gl.h>
+
+#include "engine/gpu/gl_object.h"
+
+namespace engine {
+
+// target: GL_ARRAY_BUFFER or GL_ELEMENT_ARRAY_BUFFER; left unbound afterwards.
+GlBuffer uploadStaticBuffer(GLenum target, const void* data, std::size_t bytes);
+
+}  // namespace engine
