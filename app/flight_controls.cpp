@@ -2,15 +2,10 @@
 // the mouse turns the target yaw and pitch. They never touch the current pose.
 #include <cmath>
 
+#include "app/key_codes.h"
 #include "app/viewer_app.h"
 
 namespace {
-
-const int kKeyW = 'W';
-const int kKeyS = 'S';
-const int kKeyA = 'A';
-const int kKeyD = 'D';
-const int kKeyF3 = 260;
 
 const float kRadiansPerDegree = 0.017453292f;
 const float kPitchLimit = 90.0f;
@@ -18,7 +13,7 @@ const float kPitchLimit = 90.0f;
 }  // namespace
 
 void ViewerApp::applyKeyStates() {
-    if (keyDown[kKeyF3] && !keyDownBefore[kKeyF3]) {
+    if (keyDown[viewer_keys::kF3] && !keyDownBefore[viewer_keys::kF3]) {
         switchPipeline();
     }
 
@@ -29,16 +24,16 @@ void ViewerApp::applyKeyStates() {
     }
     const float step = moveSpeed / frameRate;
 
-    if (keyDown[kKeyW]) {
+    if (keyDown[viewer_keys::kW]) {
         flyAlongView(1.0f, step);
     }
-    if (keyDown[kKeyS]) {
+    if (keyDown[viewer_keys::kS]) {
         flyAlongView(-1.0f, step);
     }
-    if (keyDown[kKeyA]) {
+    if (keyDown[viewer_keys::kA]) {
         flySideways(-90.0f, step);
     }
-    if (keyDown[kKeyD]) {
+    if (keyDown[viewer_keys::kD]) {
         flySideways(90.0f, step);
     }
 }

@@ -3,13 +3,12 @@
 
 #include <cmath>
 
+#include "app/key_codes.h"
 #include "app/viewer_app.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/recording_engine.h"
 
 namespace {
-
-const int kKeyF3 = 260;
 
 class FlightControlsTest : public ::testing::Test {
   protected:
@@ -39,14 +38,14 @@ class FlightControlsTest : public ::testing::Test {
 
 TEST_F(FlightControlsTest, HeldF3SwitchesOnceAndASecondPressSwitchesBack) {
     for (int pass = 0; pass < 10; ++pass) {
-        samplePass({kKeyF3});
+        samplePass({viewer_keys::kF3});
     }
     EXPECT_EQ(cameraPipeline(), app.simplePipeline);
     EXPECT_EQ(app.pipelineName, "simple");
     EXPECT_EQ(callsNamed("h3dSetNodeParamI").size(), 1u);
 
     samplePass({});
-    samplePass({kKeyF3});
+    samplePass({viewer_keys::kF3});
     EXPECT_EQ(cameraPipeline(), app.masterPipeline);
     EXPECT_EQ(app.pipelineName, "master");
     EXPECT_EQ(callsNamed("h3dGetNodeParamI").at(0).values,
@@ -55,12 +54,12 @@ TEST_F(FlightControlsTest, HeldF3SwitchesOnceAndASecondPressSwitchesBack) {
 
 TEST_F(FlightControlsTest, AnUnknownPipelineSwitchesToSimple) {
     recordingEngine().nodeParams[{app.cameraNode, 600}] = 0;
-    samplePass({kKeyF3});
+    samplePass({viewer_keys::kF3});
     EXPECT_EQ(cameraPipeline(), app.simplePipeline);
 }
 
 TEST_F(FlightControlsTest, ForwardAtLevelFlightMovesAlongMinusZ) {
-    samplePass({'W'});
+    samplePass({viewer_keys::kW});
     EXPECT_EQ(app.targetX, 0.0f);
     EXPECT_EQ(app.targetY, 0.0f);
     EXPECT_EQ(app.targetZ, -1.0f);
@@ -68,14 +67,14 @@ TEST_F(FlightControlsTest, ForwardAtLevelFlightMovesAlongMinusZ) {
 
 TEST_F(FlightControlsTest, ForwardFollowsTheYaw) {
     app.targetYaw = 90.0f;  // looking along -x
-    samplePass({'W'});
+    samplePass({viewer_keys::kW});
     EXPECT_EQ(app.targetX, -1.0f);
     EXPECT_NEAR(app.targetZ, 0.0f, 1e-6f);
 }
 
 TEST_F(FlightControlsTest, ForwardAtPitch90Climbs) {
     app.targetPitch = 90.0f;
-    samplePass({'W'});
+    samplePass({viewer_keys::kW});
     EXPECT_EQ(app.targetY, 1.0f);
     EXPECT_NEAR(app.targetX, 0.0f, 1e-6f);
     EXPECT_NEAR(app.targetZ, 0.0f, 1e-6f);
@@ -85,7 +84,7 @@ TEST_F(FlightControlsTest, ForwardAtPitch90Climbs) {
 TEST_F(FlightControlsTest, BackwardReversesForward) {
     app.targetYaw = 30.0f;
     app.targetPitch = -20.0f;
-    samplePass({'S'});
+    samplePass({viewer_keys::kS});
     const float yaw = 30.0f * 0.017453292f;
     const float pitch = -20.0f * -0.017453292f;
     EXPECT_EQ(app.targetX, std::sin(yaw) * std::cos(pitch) * 1.0f);
@@ -97,19 +96,19 @@ TEST_F(FlightControlsTest, StrafingIsHorizontalAtAnyPitch) {
     for (float pitch : {0.0f, 45.0f, -90.0f}) {
         app.targetX = app.targetY = app.targetZ = 0.0f;
         app.targetPitch = pitch;
-        samplePass({'D'});
+        samplePass({viewer_keys::kD});
         EXPECT_EQ(app.targetX, 1.0f) << pitch;
         EXPECT_EQ(app.targetY, 0.0f) << pitch;
         EXPECT_NEAR(app.targetZ, 0.0f, 1e-6f) << pitch;
         samplePass({});
-        samplePass({'A'});
+        samplePass({viewer_keys::kA});
         EXPECT_NEAR(app.targetX, 0.0f, 1e-6f) << pitch;
         EXPECT_EQ(app.targetY, 0.0f) << pitch;
     }
 }
 
 TEST_F(FlightControlsTest, DiagonalFlightIsNotNormalised) {
-    samplePass({'W', 'D'});
+    samplePass({viewer_keys::kW, viewer_keys::kD});
     EXPECT_NEAR(std::hypot(app.targetX, app.targetZ), 1.41421356f, 1e-6f);
     EXPECT_EQ(app.targetX, 1.0f);
     EXPECT_EQ(app.targetZ, -1.0f + std::cos(90.0f * 0.017453292f));
@@ -118,8 +117,8 @@ TEST_F(FlightControlsTest, DiagonalFlightIsNotNormalised) {
 TEST_F(FlightControlsTest, OpposingKeysCancel) {
     app.targetYaw = 123.0f;
     app.targetPitch = 17.0f;
-    samplePass({'W', 'S'});
-    samplePass({'A', 'D'});
+    samplePass({viewer_keys::kW, viewer_keys::kS});
+    samplePass({viewer_keys::kA, viewer_keys::kD});
     EXPECT_NEAR(app.targetX, 0.0f, 1e-6f);
     EXPECT_NEAR(app.targetY, 0.0f, 1e-6f);
     EXPECT_NEAR(app.targetZ, 0.0f, 1e-6f);
@@ -127,21 +126,21 @@ TEST_F(FlightControlsTest, OpposingKeysCancel) {
 
 TEST_F(FlightControlsTest, StepFollowsTheFrameRate) {
     app.frameRate = 60.0f;
-    samplePass({'W'});
+    samplePass({viewer_keys::kW});
     EXPECT_EQ(app.targetZ, -(16.0f / 60.0f));
     EXPECT_NEAR(app.targetZ, -0.2667f, 1e-4f);
 }
 
 TEST_F(FlightControlsTest, NoFlightBeforeTheFirstFrameRate) {
     app.frameRate = 0.0f;
-    samplePass({'W', 'D', kKeyF3});
+    samplePass({viewer_keys::kW, viewer_keys::kD, viewer_keys::kF3});
     EXPECT_EQ(app.targetX, 0.0f);
     EXPECT_EQ(app.targetZ, 0.0f);
     EXPECT_EQ(app.pipelineName, "simple") << "F3 still works";
 }
 
 TEST_F(FlightControlsTest, TheControlsNeverMoveTheCurrentPose) {
-    samplePass({'W', 'A'});
+    samplePass({viewer_keys::kW, viewer_keys::kA});
     app.applyMouseMotion(40.0f, 10.0f);
     EXPECT_EQ(app.curX, 0.0f);
     EXPECT_EQ(app.curZ, 0.0f);

@@ -1,6 +1,7 @@
 // ViewerApp construction, engine start-up and viewport set-up against the recording engine.
 #include <gtest/gtest.h>
 
+#include "app/key_codes.h"
 #include "app/viewer_app.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/recording_engine.h"
@@ -134,7 +135,7 @@ TEST_F(StartupTest, SecondInitializeReplacesHandlesAndKeepsThePose) {
     app.pipelineName = "simple";
     app.curX = 4.0f;
     app.targetYaw = 33.0f;
-    app.keyDown['W'] = true;
+    app.keyDown[viewer_keys::kW] = true;
 
     ASSERT_TRUE(app.initialize());
     EXPECT_EQ(app.simplePipeline, 18);
@@ -144,7 +145,7 @@ TEST_F(StartupTest, SecondInitializeReplacesHandlesAndKeepsThePose) {
     EXPECT_EQ(app.pipelineName, "master");
     EXPECT_EQ(app.curX, 4.0f);
     EXPECT_EQ(app.targetYaw, 33.0f);
-    EXPECT_TRUE(app.keyDown['W']);
+    EXPECT_TRUE(app.keyDown[viewer_keys::kW]);
 }
 
 struct ViewportCase {

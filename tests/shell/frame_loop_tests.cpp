@@ -1,4 +1,5 @@
 // Frame-rate measurement and key sampling in the frame loop.
+#include "app/key_codes.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -59,11 +60,12 @@ TEST_F(ShellTest, AHeldKeyShowsFromThePassAfterTheSwapThatDeliveredIt) {
     };
     std::vector<KeyState> states;
     scriptedWindowing().closeRequestAtSwap = 4;
-    atSwap(1, [] { pressKey('W'); });
-    atSwap(3, [] { releaseKey('W'); });
+    atSwap(1, [] { pressKey(viewer_keys::kW); });
+    atSwap(3, [] { releaseKey(viewer_keys::kW); });
     onRecordedCall() = [&states](const std::string& name) {
         if (name == "h3dRender") {
-            states.push_back({gApp->keyDown['W'], gApp->keyDownBefore['W']});
+            states.push_back(
+                {gApp->keyDown[viewer_keys::kW], gApp->keyDownBefore[viewer_keys::kW]});
         }
     };
     runViewerFrom();
@@ -80,7 +82,9 @@ TEST_F(ShellTest, AHeldKeyShowsFromThePassAfterTheSwapThatDeliveredIt) {
 
 TEST_F(ShellTest, EachPassAppliesKeysThenRendersThenSwaps) {
     scriptedWindowing().closeRequestAtSwap = 2;
-    atSwap(1, [] { pressKey(260); });  // F3: the first pass to see it switches the pipeline
+    atSwap(1, [] {
+        pressKey(viewer_keys::kF3);
+    });  // F3: the first pass to see it switches the pipeline
     runViewerFrom();
     const std::vector<std::string> names = loggedNames([](const RecordedCall& call) {
         return call.name == "h3dGetNodeParamI" || call.name == "h3dRender" ||

@@ -1,6 +1,7 @@
 // Esc, F1 and mouse motion through the shell's callbacks, and the window-mode toggle.
 #include <cstdio>
 
+#include "app/key_codes.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -101,7 +102,7 @@ TEST_F(ShellTest, TheToggleKeepsPoseKeysAndAppAndRestartsTheClock) {
     float yawBefore = 0.0f;
     float curXBefore = 0.0f;
     atSwap(4, [] { moveMouseTo(-20, 0); });  // hidden cursor: relative, turns 6 degrees left
-    atSwap(5, [] { pressKey('W'); });
+    atSwap(5, [] { pressKey(viewer_keys::kW); });
     atSwap(6, [&] {
         appBefore = gApp;
         yawBefore = gApp->targetYaw;
@@ -113,7 +114,7 @@ TEST_F(ShellTest, TheToggleKeepsPoseKeysAndAppAndRestartsTheClock) {
     float curXAfter = 0.0f;
     atSwap(6, [&] {
         clockAfterToggle = gFpsClock;
-        wHeldAfter = gApp->keyDown['W'];
+        wHeldAfter = gApp->keyDown[viewer_keys::kW];
         curXAfter = gApp->curX;
     });
     ViewerApp* appAfter = nullptr;

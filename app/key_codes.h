@@ -1,0 +1,14 @@
+// The keys the viewer's controls read, as the windowing interface numbers them: printable keys
+// are their upper-case character, special keys count from 256. The shell checks at compile time
+// that they agree with the windowing interface.
+#pragma once
+
+namespace viewer_keys {
+
+inline constexpr int kW = 'W';
+inline constexpr int kA = 'A';
+inline constexpr int kS = 'S';
+inline constexpr int kD = 'D';
+inline constexpr int kF3 = 260;
+
+}  // namespace viewer_keys

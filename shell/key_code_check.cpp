@@ -1,0 +1,9 @@
+// The viewer's key codes must be the windowing interface's own, or the controls would read the
+// wrong entries of the key states; a mismatch fails the build.
+#include "app/key_codes.h"
+#include "windowing/glfw2.h"
+
+static_assert(viewer_keys::kW == 'W' && viewer_keys::kA == 'A' && viewer_keys::kS == 'S' &&
+                  viewer_keys::kD == 'D',
+              "printable keys are their upper-case character in the windowing interface");
+static_assert(viewer_keys::kF3 == GLFW_KEY_F3, "F3 differs from the windowing interface's code");
