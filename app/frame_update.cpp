@@ -24,9 +24,13 @@ const float kBlurPerDegree = 0.0125f;
 const float kRollPerDegree = 0.25f;
 
 // A fraction above 2 would throw the pose further past the target every frame (below 8 or
-// 12 frames per second); such frames, and a frame rate that is not positive, jump straight
-// to the target instead, so the camera can never run away.
+// 12 frames per second), and a negative one would push it away; such frames, and a frame rate
+// that is not positive (-0.0 included) or not a number, jump straight to the target instead,
+// so the camera can never run away.
 float smoothingFactor(float followRate, float frameRate) {
+    if (!(frameRate > 0.0f)) {
+        return 1.0f;
+    }
     const float factor = followRate / frameRate;
     return factor <= 2.0f ? factor : 1.0f;
 }

@@ -105,6 +105,17 @@ TEST_F(FrameUpdateTest, LowFrameRatesCannotMakeThePoseDiverge) {
     EXPECT_EQ(app.curX, 10.0f);
     EXPECT_EQ(app.curYaw, 90.0f);
     EXPECT_EQ(app.curPitch, 30.0f);
+
+    // A rate that is not positive, or not a number, reaches the target in that frame.
+    for (float rate : {-0.0f, -30.0f, -1e30f, -INFINITY, NAN}) {
+        app.targetX += 5.0f;
+        app.targetYaw -= 45.0f;
+        app.targetPitch = -app.targetPitch;
+        app.renderFrame(rate);
+        EXPECT_EQ(app.curX, app.targetX) << rate;
+        EXPECT_EQ(app.curYaw, app.targetYaw) << rate;
+        EXPECT_EQ(app.curPitch, app.targetPitch) << rate;
+    }
 }
 
 TEST_F(FrameUpdateTest, ExactlyEightStillSwingsAtTheFullFactorOfTwo) {
