@@ -1,6 +1,7 @@
 #include "engine/render/quad_pass.h"
 
 #include "engine/gpu/blend_state.h"
+#include "engine/gpu/buffer_upload.h"
 #include "engine/gpu/engine_uniforms.h"
 #include "engine/render/material_state.h"
 
@@ -12,11 +13,8 @@ const GLfloat kCoveringTriangle[] = {-1.0f, -1.0f, 0.0f, 3.0f, -1.0f, 0.0f, -1.0
 
 }  // namespace
 
-QuadPass::QuadPass() : triangle_(createBuffer()) {
-    glBindBuffer(GL_ARRAY_BUFFER, triangle_.get());
-    glBufferData(GL_ARRAY_BUFFER, sizeof kCoveringTriangle, kCoveringTriangle, GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
+QuadPass::QuadPass()
+    : triangle_(uploadStaticBuffer(GL_ARRAY_BUFFER, kCoveringTriangle, sizeof kCoveringTriangle)) {}
 
 void QuadPass::draw(const PipelineCommand& command, H3DRes materialHandle, int contextId,
                     const PipelineTargets& targets, const PassUniforms& pass,

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/render/fallback_pipeline.h"
 #include "engine/render/pipeline_runner.h"
 
 namespace engine {
@@ -28,20 +29,13 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     if (settings == nullptr) {
         return false;
     }
-    const Resource* resource = resources.get(settings->pipeline, ResourceType::Pipeline);
-    auto* pipeline = resource != nullptr ? resource->payloadAs<LoadedPipeline>() : nullptr;
-    if (pipeline == nullptr) {
-        if (reportedPipelines_.insert(settings->pipeline).second) {
-            log.warning("camera " + std::to_string(camera) + " cannot render: pipeline " +
-                        std::to_string(settings->pipeline) + " is not loaded");
-        }
-        return false;
-    }
+    const LoadedPipeline& pipeline = drawablePipeline(settings->pipeline, resources, log);
+    PipelineState& state =
+        &pipeline == fallbackPipeline_.get() ? fallbackState_ : pipelineStates_[settings->pipeline];
     // A pipeline never resized gets targets for the camera's viewport.
-    PipelineState& state = pipelineStates_[settings->pipeline];
     if (!state.targets.sized()) {
-        resizePipeline(settings->pipeline, *pipeline, settings->viewportWidth,
-                       settings->viewportHeight, log);
+        state.targets.resize(pipeline.desc, settings->viewportWidth, settings->viewportHeight,
+                             capabilities_, log);
     }
     ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
                           settings->viewportWidth, settings->viewportHeight};
@@ -51,9 +45,36 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     scenePainter_.collect(frame);
     FrameInputs inputs{capabilities_,    resources,     standIns_, overlays_,
                        overlayRenderer_, scenePainter_, frame};
-    runPipeline(*pipeline, state, screen, inputs);
+    runPipeline(pipeline, state, screen, inputs);
     leaveWriteMasksOpen();
     return true;
+}
+
+// The camera's pipeline, or the built-in one when it cannot draw; said once per pipeline.
+const LoadedPipeline& Renderer::drawablePipeline(H3DRes handle, const ResourceTable& resources,
+                                                 MessageLog& log) {
+    const Resource* resource = resources.get(handle, ResourceType::Pipeline);
+    const auto* pipeline = resource != nullptr ? resource->payloadAs<LoadedPipeline>() : nullptr;
+    std::string fault;
+    if (pipeline == nullptr) {
+        fault = "pipeline " +
+                (resource != nullptr ? "'" + resource->name + "'" : std::to_string(handle)) +
+                " is not loaded";
+    } else if (const Resource* broken = brokenQuadResourceOf(*pipeline, resources)) {
+        fault = "pipeline '" + resource->name + "' draws with " + resourceTypeName(broken->type) +
+                " '" + broken->name + "', which is not loaded";
+    } else {
+        return *pipeline;
+    }
+    if (reportedPipelines_.insert(handle).second) {
+        log.warning(fault +
+                    "; its cameras are drawn with the built-in pipeline (clear, lit "
+                    "geometry, overlays)");
+    }
+    if (!fallbackPipeline_) {
+        fallbackPipeline_ = makeFallbackPipeline(contextNames_);
+    }
+    return *fallbackPipeline_;
 }
 
 // Passes may close the depth mask or blend; the host's own clears between frames must still

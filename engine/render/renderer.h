@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <unordered_map>
 
@@ -41,7 +42,8 @@ class Renderer {
                         MessageLog& log);
     // The targets made for the pipeline; nothing before it was sized or first rendered.
     const PipelineTargets* pipelineTargets(H3DRes handle) const;
-    // False when the camera's pipeline is not loaded; said once per pipeline, not every frame.
+    // A camera whose pipeline cannot draw is drawn with the built-in one, said once per
+    // pipeline. False only for a node that is not a camera.
     // shadowMapSize: the side of each face of the shadow map.
     bool render(SceneGraph& scene, const ResourceTable& resources, H3DNode camera,
                 int shadowMapSize, MessageLog& log);
@@ -58,7 +60,11 @@ class Renderer {
     std::uint64_t finishedFrames_ = 0;
     std::set<H3DRes> reportedPipelines_;
     std::unordered_map<H3DRes, PipelineState> pipelineStates_;
+    std::unique_ptr<LoadedPipeline> fallbackPipeline_;
+    PipelineState fallbackState_;
 
+    const LoadedPipeline& drawablePipeline(H3DRes handle, const ResourceTable& resources,
+                                           MessageLog& log);
     void leaveWriteMasksOpen();
 };
 

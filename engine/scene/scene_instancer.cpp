@@ -1,7 +1,9 @@
 #include "engine/scene/scene_instancer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/formats/scene_format.h"
@@ -17,13 +19,21 @@ class SceneInstancer {
         : graph_(graph), resources_(resources), log_(log) {}
 
     H3DNode instantiate(H3DNode parent, const Resource& scene);
+    // The nodes an instance of the scene would make, counted without making them; more than
+    // kMaximumNodesPerInstance counts as kMaximumNodesPerInstance + 1.
+    std::uint64_t countNodes(const Resource& scene);
 
   private:
     SceneGraph& graph_;
     const ResourceTable& resources_;
     MessageLog& log_;
-    // The scenes being built, outermost first, to catch scenes that include themselves.
+    // The scenes being built or counted, outermost first, to catch scenes that include
+    // themselves.
     std::vector<std::string> scenesInProgress_;
+    // Per scene resource counted so far: the nodes one instance of it makes.
+    std::unordered_map<const Resource*, std::uint64_t> nodeCounts_;
+
+    std::uint64_t countTree(const SceneNodeDesc& desc);
 
     H3DNode addTree(H3DNode parent, const SceneNodeDesc& desc);
     NodeSettings settingsFor(const SceneNodeDesc& desc) const;
@@ -45,7 +55,14 @@ H3DNode instantiateScene(SceneGraph& graph, const ResourceTable& resources, H3DN
         log.warning("cannot add nodes: " + std::to_string(parent) + " is not a node");
         return 0;
     }
-    return SceneInstancer(graph, resources, log).instantiate(parent, *resource);
+    SceneInstancer instancer(graph, resources, log);
+    if (instancer.countNodes(*resource) > kMaximumNodesPerInstance) {
+        log.warning("scene '" + resource->name + "' would add more than " +
+                    std::to_string(kMaximumNodesPerInstance) +
+                    " nodes with the scenes it references; no nodes were added");
+        return 0;
+    }
+    return instancer.instantiate(parent, *resource);
 }
 
 namespace {
@@ -59,6 +76,46 @@ H3DNode SceneInstancer::instantiate(H3DNode parent, const Resource& scene) {
     H3DNode root = addTree(parent, loaded->desc.root);
     scenesInProgress_.pop_back();
     return root;
+}
+
+std::uint64_t SceneInstancer::countNodes(const Resource& scene) {
+    auto known = nodeCounts_.find(&scene);
+    if (known != nodeCounts_.end()) {
+        return known->second;
+    }
+    const auto* loaded = scene.payloadAs<LoadedScene>();
+    if (loaded == nullptr) {
+        return 0;
+    }
+    scenesInProgress_.push_back(scene.name);
+    const std::uint64_t count = countTree(loaded->desc.root);
+    scenesInProgress_.pop_back();
+    nodeCounts_.emplace(&scene, count);
+    return count;
+}
+
+// Saturates just above the limit, so that 64 references to 64 references to ... cannot
+// overflow the count.
+std::uint64_t SceneInstancer::countTree(const SceneNodeDesc& desc) {
+    const std::uint64_t beyond = kMaximumNodesPerInstance + 1;
+    std::uint64_t count = 1;
+    if (desc.kind == SceneNodeKind::Model) {
+        const Resource* geometry =
+            resources_.get(resources_.find(ResourceType::Geometry, desc.geometry));
+        const auto* loaded = geometry != nullptr ? geometry->payloadAs<LoadedGeometry>() : nullptr;
+        count += loaded != nullptr ? loaded->meshes.size() : 0;
+    }
+    if (desc.kind == SceneNodeKind::Reference &&
+        std::find(scenesInProgress_.begin(), scenesInProgress_.end(), desc.scene) ==
+            scenesInProgress_.end()) {
+        const Resource* scene =
+            resources_.get(resources_.find(ResourceType::SceneGraph, desc.scene));
+        count += scene != nullptr ? countNodes(*scene) : 0;
+    }
+    for (const SceneNodeDesc& child : desc.children) {
+        count = std::min(beyond, count + countTree(child));
+    }
+    return std::min(beyond, count);
 }
 
 H3DNode SceneInstancer::addTree(H3DNode parent, const SceneNodeDesc& desc) {

@@ -113,6 +113,39 @@ TEST_F(PipelineRendering, MasterAndSimplePaintTheSameSceneDifferently) {
     EXPECT_EQ(joined(takeMessages()), "");
 }
 
+TEST_F(PipelineRendering, APipelineThatCannotDrawGivesWayToTheBuiltInOneAndSaysSoOnce) {
+    ScratchDirectory directory;
+    copyShippedFiles(directory, {"model.shader"});
+    writeGltf(directory, "sphere.gltf", gltf_test::sphereMesh("ball", 1.0f, 24, 48));
+    writeLitMaterial(directory, "lit.material.xml", glm::vec3(0.7f, 0.6f, 0.5f), glm::vec3(0.02f));
+    directory.write("s.scene.xml",
+                    "<scene><model name=\"ball\" geometry=\"sphere.gltf\" "
+                    "material=\"lit.material.xml\" translation=\"0 0 -4\"/>"
+                    "<light name=\"lamp\" translation=\"-3 2 -1\" color=\"3 3 3\" "
+                    "radius=\"20\"/></scene>");
+    // One pipeline file is broken; the other only draws through a material that is missing.
+    directory.write("broken.pipeline.xml", "<pipeline><stage>");
+    directory.write("quad.pipeline.xml",
+                    "<pipeline><stage><switchTarget target=\"screen\"/>"
+                    "<drawQuad material=\"gone.material.xml\" context=\"final\"/>"
+                    "</stage></pipeline>");
+    const H3DRes pipelines[] = {h3dAddResource(H3DResTypes::Pipeline, "broken.pipeline.xml", 0),
+                                h3dAddResource(H3DResTypes::Pipeline, "quad.pipeline.xml", 0)};
+    loadScene(directory, "s.scene.xml", false);
+
+    for (H3DRes pipeline : pipelines) {
+        H3DNode camera = addCamera(pipeline, kWidth, kHeight);
+        takeMessages();
+        renderFrame(camera);
+        renderFrame(camera);
+        EXPECT_GT(Picture(kWidth, kHeight).brightness(kWidth / 2 - 20, kHeight / 2 + 10), 200);
+        const std::vector<std::string> messages = takeMessages();
+        ASSERT_EQ(messages.size(), 1u) << joined(messages);
+        EXPECT_NE(messages[0].find("drawn with the built-in pipeline"), std::string::npos);
+        h3dRemoveNode(camera);
+    }
+}
+
 TEST_F(PipelineRendering, ReleaseAndStartingAgainLeaveNoOpenGlObjectBehind) {
     h3dRelease();
     ASSERT_EQ(livingObjects(), 0) << "the context holds nothing but the engine's objects";

@@ -158,3 +158,38 @@ TEST_F(SceneInstancer, RefusesUnloadedScenesAndBadParents) {
     EXPECT_NE(messages().find("99 is not a node"), std::string::npos);
     EXPECT_EQ(instantiateScene(graph, resources, 1, 12345, log), 0);
 }
+
+TEST_F(SceneInstancer, AnInstanceBeyondTheNodeLimitIsRefusedBeforeAnyNodeIsMade) {
+    // Five levels of 64 references each: over a billion nodes if they were made.
+    std::string sixtyFour;
+    for (int copy = 0; copy < 64; ++copy) {
+        sixtyFour += "<reference scene=\"LEVEL\"/>";
+    }
+    auto levelScene = [&](int below) {
+        std::string text = sixtyFour;
+        for (std::size_t at = text.find("LEVEL"); at != std::string::npos; at = text.find("LEVEL"))
+            text.replace(at, 5, "l" + std::to_string(below) + ".xml");
+        return "<scene>" + text + "</scene>";
+    };
+    addScene("l0.xml", "<scene><group/></scene>");
+    for (int level = 1; level <= 4; ++level) {
+        addScene("l" + std::to_string(level) + ".xml", levelScene(level - 1));
+    }
+    int top = addScene("top.xml", levelScene(4));
+    EXPECT_EQ(instantiateScene(graph, resources, 1, top, log), 0);
+    EXPECT_NE(messages().find("scene 'top.xml' would add more than 1000000 nodes"),
+              std::string::npos);
+    int nodes = 0;
+    graph.forEachNode([&](int, const SceneNode&) { ++nodes; });
+    EXPECT_EQ(nodes, 1);
+
+    // Two levels stay far below the limit and are made in full: l0 makes 2 nodes, each level
+    // above 1 + 64 * (a reference and the level below), and the graph has its root.
+    H3DNode root = instantiateScene(graph, resources, 1,
+                                    resources.find(ResourceType::SceneGraph, "l2.xml"), log);
+    ASSERT_NE(root, 0) << messages();
+    nodes = 0;
+    graph.forEachNode([&](int, const SceneNode&) { ++nodes; });
+    const int levelOne = 1 + 64 * (1 + 2);
+    EXPECT_EQ(nodes, 1 + (1 + 64 * (1 + levelOne)));
+}
