@@ -1,5 +1,6 @@
 // Loading resources from the content directory.
 #include "engine/api/api_guard.h"
+#include "engine/base/freed_memory.h"
 #include "engine/h3dut.h"
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/resource_uploader.h"
@@ -17,6 +18,9 @@ bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
             context.resourceFlags = resource.flags;
             return uploadResource(content, context);
         };
-        return loadResourcesFromDisk(engine.resources, contentDirectory, upload, messageLog());
+        const bool loaded =
+            loadResourcesFromDisk(engine.resources, contentDirectory, upload, messageLog());
+        returnFreedMemory();
+        return loaded;
     });
 }

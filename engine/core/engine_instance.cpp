@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/base/freed_memory.h"
+
 namespace engine {
 namespace {
 
@@ -42,6 +44,7 @@ bool startEngine(MessageLog& log) {
 
 void stopEngine() {
     engineSlot().reset();
+    returnFreedMemory();
 }
 
 }  // namespace engine
