@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_codes.h"
 #include "app/viewer_app.h"
 #include "engine/h3d.h"
 #include "shell/shell.h"
@@ -21,7 +22,6 @@ namespace {
 
 const int kWidth = 1366;
 const int kHeight = 768;
-const int kKeyF3 = 260;
 
 struct PhaseFigures {
     double medianFramesPerSecond = 0.0;
@@ -77,8 +77,8 @@ PhaseFigures measureFlight(ViewerApp& app, int frames, bool turning) {
             app.keyDownBefore[code] = app.keyDown[code];
         }
         const bool forward = (frame / 90) % 2 == 0;
-        app.keyDown['W'] = forward;
-        app.keyDown['S'] = !forward;
+        app.keyDown[viewer_keys::kW] = forward;
+        app.keyDown[viewer_keys::kS] = !forward;
         app.applyKeyStates();
         if (turning) {
             const float direction = (frame / 60) % 2 == 0 ? 1.0f : -1.0f;
@@ -91,8 +91,8 @@ PhaseFigures measureFlight(ViewerApp& app, int frames, bool turning) {
         triangles += h3dGetStat(H3DStats::TriangleCount);
         drawCalls += h3dGetStat(H3DStats::DrawCallCount);
     }
-    app.keyDown['W'] = false;
-    app.keyDown['S'] = false;
+    app.keyDown[viewer_keys::kW] = false;
+    app.keyDown[viewer_keys::kS] = false;
     return summarise(frameSeconds, triangles, drawCalls);
 }
 
@@ -100,10 +100,10 @@ void selectPipeline(ViewerApp& app, const std::string& name) {
     if (app.pipelineName == name) {
         return;
     }
-    app.keyDownBefore[kKeyF3] = false;
-    app.keyDown[kKeyF3] = true;
+    app.keyDownBefore[viewer_keys::kF3] = false;
+    app.keyDown[viewer_keys::kF3] = true;
     app.applyKeyStates();
-    app.keyDown[kKeyF3] = false;
+    app.keyDown[viewer_keys::kF3] = false;
 }
 
 struct Phase {
