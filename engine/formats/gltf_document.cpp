@@ -3,8 +3,12 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/formats/quoted_text.h"
+
 namespace engine {
 namespace {
+
+constexpr std::size_t kLongestComplaint = 300;
 
 bool isBinaryGltf(std::string_view bytes);
 tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile);
@@ -70,7 +74,7 @@ tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile) {
     return callbacks;
 }
 
-// tinygltf ends every complaint with a newline; a message is one line.
+// tinygltf ends every complaint with a newline and may quote the file; a message is one short line.
 std::string trimmedComplaint(std::string complaint) {
     while (!complaint.empty() && (complaint.back() == '\n' || complaint.back() == ' ')) {
         complaint.pop_back();
@@ -80,7 +84,7 @@ std::string trimmedComplaint(std::string complaint) {
             c = ';';
         }
     }
-    return complaint;
+    return printableExcerpt(complaint, kLongestComplaint);
 }
 
 }  // namespace

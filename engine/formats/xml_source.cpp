@@ -7,6 +7,7 @@
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/number_text.h"
+#include "engine/formats/quoted_text.h"
 
 namespace engine {
 namespace {
@@ -14,6 +15,11 @@ namespace {
 bool isListed(const char* name, std::initializer_list<const char*> names) {
     return std::any_of(names.begin(), names.end(),
                        [name](const char* listed) { return std::strcmp(name, listed) == 0; });
+}
+
+// Element names come from the file, so they are quoted like any other file text.
+std::string tagOf(pugi::xml_node node) {
+    return "<" + printableExcerpt(node.name()) + ">";
 }
 
 std::string formatNumber(float value) {
@@ -39,8 +45,8 @@ XmlSource::XmlSource(std::string_view bytes, const char* rootName) : bytes_(byte
         throw FormatError("no root element");
     }
     if (std::strcmp(root_.name(), rootName) != 0) {
-        fail(root_, std::string("the root element must be <") + rootName + ">, not <" +
-                        root_.name() + ">");
+        fail(root_,
+             std::string("the root element must be <") + rootName + ">, not " + tagOf(root_));
     }
 }
 
@@ -61,8 +67,7 @@ void XmlSource::allowAttributes(pugi::xml_node node,
                                 std::initializer_list<const char*> names) const {
     for (pugi::xml_attribute attribute : node.attributes()) {
         if (!isListed(attribute.name(), names)) {
-            fail(node,
-                 std::string("<") + node.name() + "> has no attribute '" + attribute.name() + "'");
+            fail(node, tagOf(node) + " has no attribute " + quotedExcerpt(attribute.name()));
         }
     }
 }
@@ -72,14 +77,13 @@ std::vector<pugi::xml_node> XmlSource::childElements(
     std::vector<pugi::xml_node> elements;
     for (pugi::xml_node child : node.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            fail(child, std::string("unexpected text inside <") + node.name() + ">");
+            fail(child, "unexpected text inside " + tagOf(node));
         }
         if (child.type() != pugi::node_element) {
             continue;
         }
         if (!isListed(child.name(), names)) {
-            fail(child, std::string("unknown element <") + child.name() + "> inside <" +
-                            node.name() + ">");
+            fail(child, "unknown element " + tagOf(child) + " inside " + tagOf(node));
         }
         elements.push_back(child);
     }
@@ -89,11 +93,11 @@ std::vector<pugi::xml_node> XmlSource::childElements(
 std::string XmlSource::requiredText(pugi::xml_node node, const char* attribute) const {
     pugi::xml_attribute found = node.attribute(attribute);
     if (!found) {
-        fail(node, std::string("<") + node.name() + "> needs a '" + attribute + "' attribute");
+        fail(node, tagOf(node) + " needs a " + quotedExcerpt(attribute) + " attribute");
     }
     std::string text = found.value();
     if (text.empty()) {
-        fail(node, std::string("<") + node.name() + "> has an empty '" + attribute + "'");
+        fail(node, tagOf(node) + " has an empty " + quotedExcerpt(attribute));
     }
     return text;
 }
@@ -113,10 +117,10 @@ float XmlSource::number(pugi::xml_node node, const char* attribute, float fallba
     std::optional<float> value = parseNumber(found.value());
     if (!value) {
         fail(node,
-             std::string("'") + attribute + "' must be a number, not '" + found.value() + "'");
+             quotedExcerpt(attribute) + " must be a number, not " + quotedExcerpt(found.value()));
     }
     if (*value < minimum || *value > maximum) {
-        fail(node, std::string("'") + attribute + "' must lie between " + formatNumber(minimum) +
+        fail(node, quotedExcerpt(attribute) + " must lie between " + formatNumber(minimum) +
                        " and " + formatNumber(maximum));
     }
     return *value;
@@ -127,7 +131,7 @@ int XmlSource::integer(pugi::xml_node node, const char* attribute, int fallback,
     float value = number(node, attribute, static_cast<float>(fallback), static_cast<float>(minimum),
                          static_cast<float>(maximum));
     if (value != std::floor(value)) {
-        fail(node, std::string("'") + attribute + "' must be a whole number");
+        fail(node, quotedExcerpt(attribute) + " must be a whole number");
     }
     return static_cast<int>(value);
 }
@@ -144,7 +148,7 @@ bool XmlSource::flag(pugi::xml_node node, const char* attribute, bool fallback) 
     if (text == "false" || text == "0") {
         return false;
     }
-    fail(node, std::string("'") + attribute + "' must be true or false, not '" + text + "'");
+    fail(node, quotedExcerpt(attribute) + " must be true or false, not " + quotedExcerpt(text));
 }
 
 glm::vec3 XmlSource::vector3(pugi::xml_node node, const char* attribute, glm::vec3 fallback) const {
@@ -160,13 +164,13 @@ std::vector<float> XmlSource::numbers(pugi::xml_node node, const char* attribute
     std::string text = requiredText(node, attribute);
     std::optional<std::vector<float>> values = parseNumberList(text);
     if (!values) {
-        fail(node, std::string("'") + attribute + "' must hold numbers, not '" + text + "'");
+        fail(node, quotedExcerpt(attribute) + " must hold numbers, not " + quotedExcerpt(text));
     }
     if (values->size() < minimumCount || values->size() > maximumCount) {
         std::string count = minimumCount == maximumCount ? std::to_string(minimumCount)
                                                          : std::to_string(minimumCount) + " to " +
                                                                std::to_string(maximumCount);
-        fail(node, std::string("'") + attribute + "' must hold " + count + " numbers, not " +
+        fail(node, quotedExcerpt(attribute) + " must hold " + count + " numbers, not " +
                        std::to_string(values->size()));
     }
     return *values;
