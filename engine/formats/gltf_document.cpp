@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/formats/json_nesting.h"
 #include "engine/formats/quoted_text.h"
 
 namespace engine {
@@ -20,6 +21,10 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
                       tinygltf::Model& model, std::string& error) {
     if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
         error = "the file is too large";
+        return false;
+    }
+    if (std::optional<std::string> fault = gltfNestingFault(bytes)) {
+        error = *fault;
         return false;
     }
     tinygltf::TinyGLTF loader;
