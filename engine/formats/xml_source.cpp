@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/number_text.h"
@@ -15,6 +16,16 @@ namespace {
 bool isListed(const char* name, std::initializer_list<const char*> names) {
     return std::any_of(names.begin(), names.end(),
                        [name](const char* listed) { return std::strcmp(name, listed) == 0; });
+}
+
+// Offsets fit 32 bits, as larger files are refused.
+std::vector<std::uint32_t> lineStartsOf(std::string_view bytes) {
+    std::vector<std::uint32_t> starts{0};
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;
+         at = bytes.find('\n', at + 1)) {
+        starts.push_back(static_cast<std::uint32_t>(at + 1));
+    }
+    return starts;
 }
 
 // Element names come from the file, so they are quoted like any other file text.
@@ -34,8 +45,12 @@ std::string formatNumber(float value) {
 
 }  // namespace
 
-XmlSource::XmlSource(std::string_view bytes, const char* rootName) : bytes_(bytes) {
-    pugi::xml_parse_result result = document_.load_buffer(bytes_.data(), bytes_.size());
+XmlSource::XmlSource(std::string_view bytes, const char* rootName) {
+    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw FormatError("the file is larger than 4 GiB");
+    }
+    lineStarts_ = lineStartsOf(bytes);
+    pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size());
     if (!result) {
         throw FormatError("line " + std::to_string(lineAtOffset(result.offset)) +
                           ": malformed XML: " + result.description());
@@ -44,6 +59,7 @@ XmlSource::XmlSource(std::string_view bytes, const char* rootName) : bytes_(byte
     if (!root_) {
         throw FormatError("no root element");
     }
+    checkTreeSize();
     if (std::strcmp(root_.name(), rootName) != 0) {
         fail(root_,
              std::string("the root element must be <") + rootName + ">, not " + tagOf(root_));
@@ -59,8 +75,40 @@ int XmlSource::lineOf(pugi::xml_node node) const {
 }
 
 int XmlSource::lineAtOffset(std::ptrdiff_t offset) const {
-    auto end = bytes_.begin() + std::clamp<std::ptrdiff_t>(offset, 0, bytes_.size());
-    return 1 + static_cast<int>(std::count(bytes_.begin(), end, '\n'));
+    const auto at = static_cast<std::uint32_t>(
+        std::clamp<std::ptrdiff_t>(offset, 0, std::numeric_limits<std::uint32_t>::max()));
+    // The first line starts at 0, so at least one start lies at or before any offset.
+    auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), at);
+    return static_cast<int>(after - lineStarts_.begin());
+}
+
+// Walks the tree without recursion, by parent and sibling links, so that depth costs no stack.
+void XmlSource::checkTreeSize() const {
+    std::size_t elements = 0;
+    int depth = 1;
+    pugi::xml_node node = root_;
+    while (node) {
+        if (node.type() == pugi::node_element) {
+            if (++elements > kMostXmlElements) {
+                fail(node,
+                     "the file holds more than " + std::to_string(kMostXmlElements) + " elements");
+            }
+            if (depth > kDeepestXmlNesting) {
+                fail(node,
+                     "elements nest deeper than " + std::to_string(kDeepestXmlNesting) + " levels");
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && node != root_ && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        node = node == root_ ? pugi::xml_node() : node.next_sibling();
+    }
 }
 
 void XmlSource::allowAttributes(pugi::xml_node node,
