@@ -9,6 +9,7 @@
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/number_text.h"
+#include "engine/formats/quoted_text.h"
 
 namespace engine {
 namespace {
@@ -59,7 +60,7 @@ std::optional<MetricsLine> splitLine(std::string_view text, int number) {
     }
     std::size_t blank = text.find_first_of(" \t");
     if (blank == std::string_view::npos) {
-        fail(number, "'" + std::string(text) + "' needs a value");
+        fail(number, quotedExcerpt(text) + " needs a value");
     }
     return MetricsLine{number, text.substr(0, blank), trimmed(text.substr(blank))};
 }
@@ -67,12 +68,12 @@ std::optional<MetricsLine> splitLine(std::string_view text, int number) {
 float numberOf(const MetricsLine& line, float minimum, float maximum) {
     std::optional<float> value = parseNumber(line.value);
     if (!value) {
-        fail(line.number, "'" + std::string(line.key) + "' needs a number, not '" +
-                              std::string(line.value) + "'");
+        fail(line.number,
+             quotedExcerpt(line.key) + " needs a number, not " + quotedExcerpt(line.value));
     }
     if (*value < minimum || *value > maximum) {
-        fail(line.number, "'" + std::string(line.key) + "' must lie between " +
-                              std::to_string(minimum) + " and " + std::to_string(maximum));
+        fail(line.number, quotedExcerpt(line.key) + " must lie between " + std::to_string(minimum) +
+                              " and " + std::to_string(maximum));
     }
     return *value;
 }
@@ -80,7 +81,7 @@ float numberOf(const MetricsLine& line, float minimum, float maximum) {
 int wholeNumberOf(const MetricsLine& line, int minimum, int maximum) {
     float value = numberOf(line, static_cast<float>(minimum), static_cast<float>(maximum));
     if (value != std::floor(value)) {
-        fail(line.number, "'" + std::string(line.key) + "' needs a whole number");
+        fail(line.number, quotedExcerpt(line.key) + " needs a whole number");
     }
     return static_cast<int>(value);
 }
@@ -101,7 +102,7 @@ void applyLine(const MetricsLine& line, FontMetrics& metrics) {
     } else if (line.key == "baseline") {
         metrics.baseline = wholeNumberOf(line, 0, 4096);
     } else {
-        fail(line.number, "unknown key '" + std::string(line.key) + "'");
+        fail(line.number, "unknown key " + quotedExcerpt(line.key));
     }
 }
 
@@ -117,7 +118,7 @@ FontMetrics readMetrics(std::string_view bytes) {
             continue;
         }
         if (!seen.insert(std::string(line->key)).second) {
-            fail(line->number, "'" + std::string(line->key) + "' appears twice");
+            fail(line->number, quotedExcerpt(line->key) + " appears twice");
         }
         applyLine(*line, metrics);
     }

@@ -3,8 +3,13 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/formats/json_nesting.h"
+#include "engine/formats/quoted_text.h"
+
 namespace engine {
 namespace {
+
+constexpr std::size_t kLongestComplaint = 300;
 
 bool isBinaryGltf(std::string_view bytes);
 tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile);
@@ -16,6 +21,10 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
                       tinygltf::Model& model, std::string& error) {
     if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
         error = "the file is too large";
+        return false;
+    }
+    if (std::optional<std::string> fault = gltfNestingFault(bytes)) {
+        error = *fault;
         return false;
     }
     tinygltf::TinyGLTF loader;
@@ -70,7 +79,7 @@ tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile) {
     return callbacks;
 }
 
-// tinygltf ends every complaint with a newline; a message is one line.
+// tinygltf ends every complaint with a newline and may quote the file; a message is one short line.
 std::string trimmedComplaint(std::string complaint) {
     while (!complaint.empty() && (complaint.back() == '\n' || complaint.back() == ' ')) {
         complaint.pop_back();
@@ -80,7 +89,7 @@ std::string trimmedComplaint(std::string complaint) {
             c = ';';
         }
     }
-    return complaint;
+    return printableExcerpt(complaint, kLongestComplaint);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "engine/formats/gltf_accessors.h"
 #include "engine/formats/gltf_document.h"
 #include "engine/formats/gltf_placement.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/formats/vertex_normals.h"
 
 namespace engine {
@@ -92,8 +93,8 @@ GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t 
                                         const Placement& placement) {
     GeometryMesh built;
     built.name = mesh.name;
-    const std::string meshLabel =
-        mesh.name.empty() ? "mesh " + std::to_string(meshIndex) : "mesh '" + mesh.name + "'";
+    const std::string meshLabel = mesh.name.empty() ? "mesh " + std::to_string(meshIndex)
+                                                    : "mesh " + quotedExcerpt(mesh.name);
     for (std::size_t index = 0; index < mesh.primitives.size(); ++index) {
         const std::string what = meshLabel + " primitive " + std::to_string(index);
         if (addPrimitive(mesh.primitives[index], what, placement, built)) {

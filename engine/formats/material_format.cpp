@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/formats/format_error.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/formats/xml_source.h"
 
 namespace engine {
@@ -37,11 +38,11 @@ MaterialDesc readMaterial(const XmlSource& source) {
     MaterialDesc material;
     material.shader = source.requiredText(root, "shader");
     if (!isPlainName(material.shader)) {
-        source.fail(root, "'" + material.shader + "' is not a file name");
+        source.fail(root, quotedExcerpt(material.shader) + " is not a file name");
     }
     std::string faceCulling = source.optionalText(root, "faceCulling", "back");
     if (faceCulling != "back" && faceCulling != "none") {
-        source.fail(root, "unknown face culling '" + faceCulling + "' (back or none)");
+        source.fail(root, "unknown face culling " + quotedExcerpt(faceCulling) + " (back or none)");
     }
     material.cullsBackFaces = faceCulling == "back";
     material.frustumCulled = source.flag(root, "frustumCulling", true);
@@ -67,11 +68,11 @@ MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node) {
     MaterialTexture texture;
     texture.sampler = source.requiredText(node, "sampler");
     if (!isGlslIdentifier(texture.sampler)) {
-        source.fail(node, "sampler '" + texture.sampler + "' is not a GLSL name");
+        source.fail(node, "sampler " + quotedExcerpt(texture.sampler) + " is not a GLSL name");
     }
     texture.file = source.requiredText(node, "file");
     if (!isPlainName(texture.file)) {
-        source.fail(node, "'" + texture.file + "' is not a file name");
+        source.fail(node, quotedExcerpt(texture.file) + " is not a file name");
     }
     std::string kind = source.optionalText(node, "kind", "2d");
     if (kind == "2d") {
@@ -79,7 +80,7 @@ MaterialTexture readTexture(const XmlSource& source, pugi::xml_node node) {
     } else if (kind == "cube") {
         texture.kind = TextureKind::Cube;
     } else {
-        source.fail(node, "unknown texture kind '" + kind + "' (2d or cube)");
+        source.fail(node, "unknown texture kind " + quotedExcerpt(kind) + " (2d or cube)");
     }
     texture.mipmaps = source.flag(node, "mipmaps", true);
     return texture;
@@ -91,7 +92,7 @@ MaterialUniform readUniform(const XmlSource& source, pugi::xml_node node) {
     MaterialUniform uniform;
     uniform.name = source.requiredText(node, "name");
     if (!isGlslIdentifier(uniform.name)) {
-        source.fail(node, "uniform '" + uniform.name + "' is not a GLSL name");
+        source.fail(node, "uniform " + quotedExcerpt(uniform.name) + " is not a GLSL name");
     }
     std::vector<float> value = source.numbers(node, "value", 1, 4);
     for (std::size_t index = 0; index < value.size(); ++index) {
@@ -108,7 +109,7 @@ std::string readFont(const XmlSource& source, pugi::xml_node node, const Materia
     }
     std::string metrics = source.requiredText(node, "metrics");
     if (!isPlainName(metrics)) {
-        source.fail(node, "'" + metrics + "' is not a file name");
+        source.fail(node, quotedExcerpt(metrics) + " is not a file name");
     }
     return metrics;
 }
@@ -118,12 +119,12 @@ void requireUnique(const XmlSource& source, pugi::xml_node node, const MaterialD
                    const std::string& name) {
     for (const MaterialTexture& texture : material.textures) {
         if (texture.sampler == name) {
-            source.fail(node, "'" + name + "' is already a sampler of this material");
+            source.fail(node, quotedExcerpt(name) + " is already a sampler of this material");
         }
     }
     for (const MaterialUniform& uniform : material.uniforms) {
         if (uniform.name == name) {
-            source.fail(node, "'" + name + "' is already a uniform of this material");
+            source.fail(node, quotedExcerpt(name) + " is already a uniform of this material");
         }
     }
 }

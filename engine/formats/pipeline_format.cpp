@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/formats/format_error.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/formats/xml_source.h"
 
 namespace engine {
@@ -81,7 +82,7 @@ RenderTargetDesc readTarget(const XmlSource& source, pugi::xml_node node,
         source.fail(node, "'screen' is the camera's viewport and cannot name a target");
     }
     if (findTarget(pipeline, target.name) != nullptr) {
-        source.fail(node, "a second target named '" + target.name + "'");
+        source.fail(node, "a second target named " + quotedExcerpt(target.name));
     }
     target.scale = source.number(node, "scale", 1.0f, 0.01f, 4.0f);
     std::string format = source.optionalText(node, "format", "rgba8");
@@ -92,8 +93,8 @@ RenderTargetDesc readTarget(const XmlSource& source, pugi::xml_node node,
     } else if (format == "r11f_g11f_b10f") {
         target.format = TargetFormat::R11fG11fB10f;
     } else {
-        source.fail(node,
-                    "unknown target format '" + format + "' (rgba8, rgba16f or r11f_g11f_b10f)");
+        source.fail(node, "unknown target format " + quotedExcerpt(format) +
+                              " (rgba8, rgba16f or r11f_g11f_b10f)");
     }
     target.colorBuffers = source.integer(node, "buffers", 1, 1, 4);
     target.hasDepth = source.flag(node, "depth", false);
@@ -110,7 +111,7 @@ PipelineStage readStage(const XmlSource& source, pugi::xml_node node,
     if (reuse == "untilViewTurns") {
         stage.reusedUntilViewTurns = true;
     } else if (reuse != "never") {
-        source.fail(node, "unknown reuse '" + reuse + "' (never or untilViewTurns)");
+        source.fail(node, "unknown reuse " + quotedExcerpt(reuse) + " (never or untilViewTurns)");
     }
     for (pugi::xml_node element : source.childElements(
              node,
@@ -146,7 +147,7 @@ void readSwitchTarget(const XmlSource& source, pugi::xml_node node, const Pipeli
     command.kind = CommandKind::SwitchTarget;
     command.target = source.requiredText(node, "target");
     if (command.target != kScreenTarget && findTarget(pipeline, command.target) == nullptr) {
-        source.fail(node, "no target named '" + command.target + "'");
+        source.fail(node, "no target named " + quotedExcerpt(command.target));
     }
 }
 
@@ -157,7 +158,7 @@ void readCopyTarget(const XmlSource& source, pugi::xml_node node, const Pipeline
     command.kind = CommandKind::CopyTarget;
     command.target = source.requiredText(node, "source");
     if (findTarget(pipeline, command.target) == nullptr) {
-        source.fail(node, "no target named '" + command.target + "'");
+        source.fail(node, "no target named " + quotedExcerpt(command.target));
     }
 }
 
@@ -169,12 +170,13 @@ void readSceneDraw(const XmlSource& source, pugi::xml_node node, PipelineCommand
         source.allowAttributes(node, {"context", "shadowContext", "fillOnlyContext", "blend"});
         command.shadowContext = source.optionalText(node, "shadowContext", "");
         if (!command.shadowContext.empty() && !isGlslIdentifier(command.shadowContext)) {
-            source.fail(node, "shadow context '" + command.shadowContext + "' is not a GLSL name");
+            source.fail(node, "shadow context " + quotedExcerpt(command.shadowContext) +
+                                  " is not a GLSL name");
         }
         command.fillOnlyContext = source.optionalText(node, "fillOnlyContext", "");
         if (!command.fillOnlyContext.empty() && !isGlslIdentifier(command.fillOnlyContext)) {
-            source.fail(node,
-                        "fill-only context '" + command.fillOnlyContext + "' is not a GLSL name");
+            source.fail(node, "fill-only context " + quotedExcerpt(command.fillOnlyContext) +
+                                  " is not a GLSL name");
         }
     } else {
         source.allowAttributes(node, {"context", "blend"});
@@ -202,7 +204,7 @@ void readBlend(const XmlSource& source, pugi::xml_node node, PipelineCommand& co
     } else if (blend == "alpha") {
         command.blend = BlendMode::Alpha;
     } else {
-        source.fail(node, "unknown blend '" + blend + "' (replace, add or alpha)");
+        source.fail(node, "unknown blend " + quotedExcerpt(blend) + " (replace, add or alpha)");
     }
 }
 
@@ -231,7 +233,7 @@ void readQuad(const XmlSource& source, pugi::xml_node node, const PipelineDesc& 
     command.kind = CommandKind::DrawQuad;
     command.material = source.requiredText(node, "material");
     if (!isPlainName(command.material)) {
-        source.fail(node, "'" + command.material + "' is not a file name");
+        source.fail(node, quotedExcerpt(command.material) + " is not a file name");
     }
     command.context = source.requiredText(node, "context");
     command.zeroUniform = source.optionalText(node, "whenZero", "");
@@ -248,7 +250,7 @@ void readQuad(const XmlSource& source, pugi::xml_node node, const PipelineDesc& 
         QuadInput input = readQuadInput(source, element, pipeline);
         for (const QuadInput& earlier : command.inputs) {
             if (earlier.sampler == input.sampler) {
-                source.fail(element, "sampler '" + input.sampler + "' is bound twice");
+                source.fail(element, "sampler " + quotedExcerpt(input.sampler) + " is bound twice");
             }
         }
         command.inputs.push_back(input);
@@ -262,21 +264,21 @@ QuadInput readQuadInput(const XmlSource& source, pugi::xml_node node,
     QuadInput input;
     input.sampler = source.requiredText(node, "sampler");
     if (!isGlslIdentifier(input.sampler)) {
-        source.fail(node, "sampler '" + input.sampler + "' is not a GLSL name");
+        source.fail(node, "sampler " + quotedExcerpt(input.sampler) + " is not a GLSL name");
     }
     input.target = source.requiredText(node, "target");
     const RenderTargetDesc* target = findTarget(pipeline, input.target);
     if (target == nullptr) {
-        source.fail(node, "no target named '" + input.target + "'");
+        source.fail(node, "no target named " + quotedExcerpt(input.target));
     }
     input.buffer = source.integer(node, "buffer", 0, 0, 3);
     if (input.buffer >= target->colorBuffers) {
-        source.fail(node, "target '" + input.target + "' has only " +
+        source.fail(node, "target " + quotedExcerpt(input.target) + " has only " +
                               std::to_string(target->colorBuffers) + " colour buffer(s)");
     }
     const std::string filter = source.optionalText(node, "filter", "linear");
     if (filter != "linear" && filter != "nearest") {
-        source.fail(node, "unknown filter '" + filter + "' (linear or nearest)");
+        source.fail(node, "unknown filter " + quotedExcerpt(filter) + " (linear or nearest)");
     }
     input.nearest = filter == "nearest";
     return input;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/formats/format_error.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/formats/xml_source.h"
 
 namespace engine {
@@ -131,7 +132,7 @@ void readCamera(const XmlSource& source, pugi::xml_node node, SceneNodeDesc& des
 std::string readFileName(const XmlSource& source, pugi::xml_node node, const char* attribute) {
     std::string file = source.requiredText(node, attribute);
     if (!isPlainName(file)) {
-        source.fail(node, "'" + file + "' is not a file name");
+        source.fail(node, quotedExcerpt(file) + " is not a file name");
     }
     return file;
 }
@@ -164,7 +165,7 @@ MeshMaterial readMeshMaterial(const XmlSource& source, pugi::xml_node node,
     MeshMaterial entry{source.requiredText(node, "mesh"), readFileName(source, node, "material")};
     for (const MeshMaterial& earlier : model.meshMaterials) {
         if (earlier.mesh == entry.mesh) {
-            source.fail(node, "mesh '" + entry.mesh + "' already has a material");
+            source.fail(node, "mesh " + quotedExcerpt(entry.mesh) + " already has a material");
         }
     }
     return entry;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/formats/format_error.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/formats/xml_source.h"
 
 namespace engine {
@@ -120,7 +121,7 @@ void ShaderReader::readDirective(std::string_view directive) {
         return;
     }
     if (!argument.empty()) {
-        fail(std::string(word) + " takes no argument");
+        fail(printableExcerpt(word) + " takes no argument");
     }
     if (word == "@shared") {
         if (sawShared_ || section_ != Section::Preamble) {
@@ -133,7 +134,8 @@ void ShaderReader::readDirective(std::string_view directive) {
     } else if (word == "@fragment") {
         openStage(ShaderStage::Fragment);
     } else {
-        fail("unknown directive " + std::string(word) + " (@shared, @context, @vertex, @fragment)");
+        fail("unknown directive " + printableExcerpt(word) +
+             " (@shared, @context, @vertex, @fragment)");
     }
 }
 
@@ -144,7 +146,7 @@ void ShaderReader::openContext(std::string_view name) {
         fail("@context needs a name of letters, digits and '_'");
     }
     if (findContext(shader_, contextName) != nullptr) {
-        fail("a second context named '" + contextName + "'");
+        fail("a second context named " + quotedExcerpt(contextName));
     }
     shader_.contexts.push_back({contextName, lineNumber_, "", ""});
     section_ = Section::ContextHead;
@@ -159,7 +161,7 @@ void ShaderReader::openStage(ShaderStage stage) {
     bool isVertex = stage == ShaderStage::Vertex;
     bool& seen = isVertex ? sawVertex_ : sawFragment_;
     if (seen) {
-        fail("context '" + shader_.contexts.back().name + "' already has a " +
+        fail("context " + quotedExcerpt(shader_.contexts.back().name) + " already has a " +
              (isVertex ? "vertex" : "fragment") + " program");
     }
     seen = true;
@@ -180,10 +182,10 @@ void ShaderReader::finishContext() {
     }
     const ShaderContextDesc& context = shader_.contexts.back();
     if (trimmed(context.vertexSource).empty()) {
-        failAt(context.line, "context '" + context.name + "' has no vertex program");
+        failAt(context.line, "context " + quotedExcerpt(context.name) + " has no vertex program");
     }
     if (trimmed(context.fragmentSource).empty()) {
-        failAt(context.line, "context '" + context.name + "' has no fragment program");
+        failAt(context.line, "context " + quotedExcerpt(context.name) + " has no fragment program");
     }
 }
 

@@ -2,6 +2,8 @@
 // typed, validated access to attributes. Faults throw FormatError (caught by the parsers).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -12,9 +14,15 @@
 
 namespace engine {
 
+// Far above any real content file, low enough that walking the tree recursively and keeping
+// its nodes stays cheap; both are checked before any reader walks the tree.
+inline constexpr int kDeepestXmlNesting = 256;
+inline constexpr std::size_t kMostXmlElements = 1000000;
+
 class XmlSource {
   public:
-    // Throws FormatError when bytes are not well-formed XML or the root element is not rootName.
+    // Throws FormatError when bytes are not well-formed XML, the root element is not rootName,
+    // or the elements nest deeper than kDeepestXmlNesting or number more than kMostXmlElements.
     XmlSource(std::string_view bytes, const char* rootName);
     XmlSource(const XmlSource&) = delete;
     XmlSource& operator=(const XmlSource&) = delete;
@@ -44,11 +52,13 @@ class XmlSource {
                                std::size_t maximumCount) const;
 
   private:
-    std::string bytes_;
+    // The offset of every line's first byte, so that finding a node's line is a binary search.
+    std::vector<std::uint32_t> lineStarts_;
     pugi::xml_document document_;
     pugi::xml_node root_;
 
     int lineAtOffset(std::ptrdiff_t offset) const;
+    void checkTreeSize() const;
 };
 
 // A name the content refers to (file, sampler, context): non-empty, without blanks.
