@@ -1,43 +1,57 @@
 #include "engine/formats/texture_image.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string>
 
-#include <stb_image.h>
+#include "engine/formats/image_codecs.h"
 
 namespace engine {
 namespace {
 
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 constexpr unsigned char kJpegSignature[3] = {0xff, 0xd8, 0xff};
-constexpr int kChannels = 4;
+constexpr int kChannels = kImageChannels;
 
-struct StbFree {
-    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+struct ImageCodec {
+    const char* kind;
+    Parsed<ImageSize> (*readSize)(std::string_view);
+    Parsed<ImageData> (*decode)(std::string_view);
 };
 
-const char* fileKind(std::string_view bytes);
-Parsed<ImageData> decodeKnownImage(std::string_view bytes, const std::string& kind);
+const ImageCodec* codecOf(std::string_view bytes);
+Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec);
 
 }  // namespace
 
 Parsed<ImageData> decodeImage(std::string_view bytes) {
-    const char* kind = fileKind(bytes);
-    if (kind == nullptr) {
+    const ImageCodec* codec = codecOf(bytes);
+    if (codec == nullptr) {
         return Parsed<ImageData>::failure("not a PNG or JPEG file");
     }
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        return Parsed<ImageData>::failure("the file is too large");
+    Parsed<ImageSize> size = checkedSize(bytes, *codec);
+    if (!size.ok()) {
+        return Parsed<ImageData>::failure(size.error());
     }
     try {
-        return decodeKnownImage(bytes, kind);
+        Parsed<ImageData> image = codec->decode(bytes);
+        if (!image.ok()) {
+            return Parsed<ImageData>::failure(std::string("cannot decode the ") + codec->kind +
+                                              ": " + image.error());
+        }
+        return image;
     } catch (const std::bad_alloc&) {
         return Parsed<ImageData>::failure("out of memory");
     }
+}
+
+Parsed<ImageSize> readImageSize(std::string_view bytes) {
+    const ImageCodec* codec = codecOf(bytes);
+    if (codec == nullptr) {
+        return Parsed<ImageSize>::failure("not a PNG or JPEG file");
+    }
+    return checkedSize(bytes, *codec);
 }
 
 ImageData halfSizeImage(const ImageData& image) {
@@ -82,43 +96,51 @@ bool startsWith(std::string_view bytes, const unsigned char* signature, std::siz
     return bytes.size() >= size && std::memcmp(bytes.data(), signature, size) == 0;
 }
 
-const char* fileKind(std::string_view bytes) {
+// A WebP file is a RIFF container whose form type is "WEBP".
+bool isWebp(std::string_view bytes) {
+    return bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WEBP";
+}
+
+const ImageCodec* codecOf(std::string_view bytes) {
+    static constexpr ImageCodec kPng{"PNG", readPngSize, decodePng};
+    static constexpr ImageCodec kJpeg{"JPEG", readJpegSize, decodeJpeg};
+    static constexpr ImageCodec kWebp{"WebP", readWebpSize, decodeWebp};
     if (startsWith(bytes, kPngSignature, sizeof(kPngSignature))) {
-        return "PNG";
+        return &kPng;
     }
     if (startsWith(bytes, kJpegSignature, sizeof(kJpegSignature))) {
-        return "JPEG";
+        return &kJpeg;
+    }
+    if (isWebp(bytes)) {
+        return &kWebp;
     }
     return nullptr;
 }
 
-Parsed<ImageData> decodeKnownImage(std::string_view bytes, const std::string& kind) {
-    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
-    const int size = static_cast<int>(bytes.size());
-    int width = 0;
-    int height = 0;
-    int channelsInFile = 0;
-    if (stbi_info_from_memory(data, size, &width, &height, &channelsInFile) == 0) {
-        return Parsed<ImageData>::failure("cannot decode the " + kind + ": " +
-                                          stbi_failure_reason());
+Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec) {
+    Parsed<ImageSize> size = codec.readSize(bytes);
+    if (!size.ok()) {
+        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + codec.kind + ": " +
+                                          size.error());
+    }
+    const int width = size.value().width;
+    const int height = size.value().height;
+    const std::string dimensions = std::to_string(width) + "x" + std::to_string(height);
+    // A header cut short can read as a size of nothing rather than as a fault.
+    if (width < 1 || height < 1) {
+        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + codec.kind +
+                                          ": its header declares " + dimensions + " pixels");
     }
     if (width > kMaximumImageSide || height > kMaximumImageSide) {
-        return Parsed<ImageData>::failure(std::to_string(width) + "x" + std::to_string(height) +
-                                          " is larger than " + std::to_string(kMaximumImageSide) +
-                                          " pixels a side");
+        return Parsed<ImageSize>::failure(dimensions + " is larger than " +
+                                          std::to_string(kMaximumImageSide) + " pixels a side");
     }
-    std::unique_ptr<stbi_uc, StbFree> pixels(
-        stbi_load_from_memory(data, size, &width, &height, &channelsInFile, kChannels));
-    if (!pixels) {
-        return Parsed<ImageData>::failure("cannot decode the " + kind + ": " +
-                                          stbi_failure_reason());
+    if (static_cast<std::int64_t>(width) * height > kMostImagePixels) {
+        return Parsed<ImageSize>::failure(dimensions + " is more than the " +
+                                          std::to_string(kMostImagePixels) +
+                                          " pixels (8192x8192) an image may hold");
     }
-    ImageData image;
-    image.width = width;
-    image.height = height;
-    std::size_t byteCount = static_cast<std::size_t>(width) * height * kChannels;
-    image.rgba.assign(pixels.get(), pixels.get() + byteCount);
-    return Parsed<ImageData>::success(std::move(image));
+    return size;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/resources/content_file.h"
+#include "engine/resources/decoded_image_budget.h"
 
 namespace engine {
 namespace {
@@ -16,6 +17,8 @@ struct ParseOutcome {
     std::string path;
     std::optional<ParsedContent> content;
     std::string fault;
+    // Held until the outcome is uploaded and dropped, as the decoded pixels live that long.
+    DecodedImageBudget::Reservation decodedBytes;
 };
 
 // Reads and parses files on worker threads from the moment they are declared: decoding images
@@ -25,7 +28,11 @@ struct ParseOutcome {
 class ParseAhead {
   public:
     ParseAhead(const ResourceTable& resources, std::string_view directory)
-        : resources_(resources), directory_(directory) {}
+        : resources_(resources), directory_(directory), budget_(kDecodedImageBudget) {}
+    ParseAhead(const ParseAhead&) = delete;
+    ParseAhead& operator=(const ParseAhead&) = delete;
+    // Threads still waiting for the budget go on, so that their futures can finish.
+    ~ParseAhead() { budget_.stopWaiting(); }
 
     // Enough to start every file of the shipped content as soon as it is declared, few enough
     // that a content directory of thousands of files does not start thousands of threads.
@@ -39,11 +46,13 @@ class ParseAhead {
   private:
     const ResourceTable& resources_;
     std::string directory_;
+    // Declared before the futures, which wait for their threads when destroyed.
+    DecodedImageBudget budget_;
     std::map<int, std::future<ParseOutcome>> inFlight_;
 };
 
 ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
-                          const std::string& directory);
+                          const std::string& directory, int handle, DecodedImageBudget* budget);
 bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
                    const UploadStep& upload, MessageLog& log);
 
@@ -76,26 +85,29 @@ void ParseAhead::startFrom(int handle) {
         if (resource == nullptr || resource->loaded() || inFlight_.count(next) != 0) {
             continue;
         }
-        inFlight_.emplace(next, std::async(std::launch::async, readAndParse, resource->type,
-                                           resource->flags, resource->name, directory_));
+        inFlight_.emplace(
+            next, std::async(std::launch::async, readAndParse, resource->type, resource->flags,
+                             resource->name, directory_, next, &budget_));
     }
 }
 
 ParseOutcome ParseAhead::take(int handle) {
     auto found = inFlight_.find(handle);
+    budget_.awaitResource(handle);
     ParseOutcome outcome = found->second.get();
     inFlight_.erase(found);
     return outcome;
 }
 
 ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
-                          const std::string& directory) {
+                          const std::string& directory, int handle, DecodedImageBudget* budget) {
     ParseOutcome outcome;
     outcome.path = contentPath(directory, name);
     std::optional<std::string> bytes = readContentFile(outcome.path, outcome.fault);
     if (!bytes) {
         return outcome;
     }
+    outcome.decodedBytes = budget->reserve(decodedBytesOf(type, flags, *bytes), handle);
     SideFileReader readSideFile = [&name, &directory](const std::string& uri, std::string& error) {
         return readContentFile(contentPath(directory, siblingName(name, uri)), error);
     };

@@ -35,6 +35,21 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
     return Parsed<ParsedContent>::failure("unknown resource type");
 }
 
+std::size_t decodedBytesOf(ResourceType type, int flags, std::string_view bytes) {
+    if (type != ResourceType::Texture) {
+        return 0;
+    }
+    Parsed<ImageSize> size = readImageSize(bytes);
+    if (!size.ok()) {
+        return 0;
+    }
+    const std::size_t image =
+        static_cast<std::size_t>(size.value().width) * size.value().height * kImageChannels;
+    // Mipmaps add a third; a cube strip is copied into its six faces before the upload.
+    const std::size_t levels = (flags & kNoMipmapsTextureFlag) == 0 ? image + image / 3 : image;
+    return (flags & kCubeTextureFlag) != 0 ? image + levels : levels;
+}
+
 std::vector<ResourceReference> referencesOf(const ParsedContent& content) {
     if (const auto* scene = std::get_if<SceneDesc>(&content)) {
         return sceneReferences(*scene);

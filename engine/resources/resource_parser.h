@@ -2,6 +2,7 @@
 // names the further resources it refers to. Needs no OpenGL.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -32,6 +33,9 @@ struct ResourceReference {
 // readSideFile reaches the files a resource names beside itself (a .gltf's buffers).
 Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes,
                                            const SideFileReader& readSideFile);
+// The bytes that parsing a texture file will hold once decoded (with mipmaps and cube faces),
+// read from its header; 0 for other types and for files whose header is unreadable.
+std::size_t decodedBytesOf(ResourceType type, int flags, std::string_view bytes);
 // The resources a parsed file names, in the order it names them.
 std::vector<ResourceReference> referencesOf(const ParsedContent& content);
 

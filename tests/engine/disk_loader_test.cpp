@@ -223,3 +223,19 @@ TEST_F(DiskLoader, ManyResourcesUploadAndReportInTheirDeclaredOrder) {
     EXPECT_EQ(upload.uploaded, expectedUploads);
     EXPECT_EQ(texts(log), expectedMessages);
 }
+
+TEST_F(DiskLoader, AnImageHeaderAskingForTooManyPixelsIsRefusedWithItsFileNamed) {
+    // A PNG signature and an IHDR chunk declaring 16384x16384, with nothing after it.
+    directory.write("huge.png",
+                    std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x40\0", 24));
+    int huge = resources.add(ResourceType::Texture, "huge.png", 0);
+
+    EXPECT_FALSE(load());
+    EXPECT_FALSE(resources.get(huge)->loaded());
+    std::vector<std::string> messages = texts(log);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("texture 'huge.png' from '" + directory.path() +
+                               "/huge.png': 16384x16384 is more than"),
+              std::string::npos)
+        << messages[0];
+}

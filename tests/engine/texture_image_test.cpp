@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <stb_image_write.h>
+#include <webp/encode.h>
+#include <webp/types.h>
 
 #include "engine/formats/cube_faces.h"
 #include "engine/formats/texture_image.h"
@@ -51,6 +53,28 @@ std::string encodedJpeg(int width, int height) {
     std::string bytes;
     stbi_write_jpg_to_func(appendTo, &bytes, width, height, 3, pixels.data(), 95);
     return bytes;
+}
+
+// Lossless, so every pixel comes back exactly.
+std::string encodedWebp(int width, int height) {
+    std::vector<std::uint8_t> pixels = gradient(width, height);
+    pixels[3] = 128;  // one half-transparent pixel, to see alpha kept
+    std::uint8_t* output = nullptr;
+    const std::size_t size =
+        WebPEncodeLosslessRGBA(pixels.data(), width, height, width * 4, &output);
+    std::string bytes(reinterpret_cast<const char*>(output), size);
+    WebPFree(output);
+    return bytes;
+}
+
+// Sets the IHDR chunk's width and height (big-endian, at bytes 16 and 20) without fixing its
+// checksum: the size must be refused before anything else is read.
+std::string withPngSize(std::string png, std::uint32_t width, std::uint32_t height) {
+    for (int index = 0; index < 4; ++index) {
+        png[16 + index] = static_cast<char>((width >> (24 - 8 * index)) & 0xff);
+        png[20 + index] = static_cast<char>((height >> (24 - 8 * index)) & 0xff);
+    }
+    return png;
 }
 
 const std::uint8_t* pixel(const ImageData& image, int x, int y) {
@@ -130,6 +154,64 @@ TEST(TextureImage, RefusesHugeSidesBeforeDecoding) {
     ASSERT_FALSE(image.ok());
     EXPECT_NE(image.error().find("20000x1 is larger than 16384"), std::string::npos)
         << image.error();
+}
+
+TEST(TextureImage, DecodesALosslessWebpWithItsAlpha) {
+    Parsed<ImageData> image = decodeImage(encodedWebp(5, 3));
+    ASSERT_TRUE(image.ok()) << image.error();
+    ASSERT_EQ(image.value().width, 5);
+    ASSERT_EQ(image.value().height, 3);
+    const std::uint8_t* first = pixel(image.value(), 0, 0);
+    const std::uint8_t* last = pixel(image.value(), 4, 2);
+    EXPECT_EQ(first[3], 128);
+    EXPECT_EQ(last[0], 4);
+    EXPECT_EQ(last[1], 2);
+    EXPECT_EQ(last[2], 7);
+    EXPECT_EQ(last[3], 255);
+    // Cut short, a WebP fails like the others.
+    const std::string whole = encodedWebp(16, 16);
+    EXPECT_FALSE(decodeImage(whole.substr(0, whole.size() / 2)).ok());
+}
+
+TEST(TextureImage, GreyAndGreyAlphaPngsExpandToRgba) {
+    const std::uint8_t grey[] = {10, 200, 30, 40};
+    std::string bytes;
+    stbi_write_png_to_func(appendTo, &bytes, 2, 1, 2, grey, 4);
+    Parsed<ImageData> image = decodeImage(bytes);
+    ASSERT_TRUE(image.ok()) << image.error();
+    const std::vector<std::uint8_t> expected = {10, 10, 10, 200, 30, 30, 30, 40};
+    EXPECT_EQ(image.value().rgba, expected);
+}
+
+TEST(TextureImage, HeadersAskingForTooManyPixelsAreRefusedBeforeDecoding) {
+    const std::string square = withPngSize(encodedPng(1, 1), 16384, 16384);
+    Parsed<ImageSize> size = readImageSize(square);
+    ASSERT_FALSE(size.ok());
+    EXPECT_NE(size.error().find("16384x16384 is more than the 67108864 pixels"), std::string::npos)
+        << size.error();
+    EXPECT_EQ(decodeImage(square).error(), size.error());
+    // Long and thin stays within the pixel count, so only the side limit applies.
+    Parsed<ImageSize> thin = readImageSize(withPngSize(encodedPng(1, 1), 16384, 2));
+    ASSERT_TRUE(thin.ok()) << thin.error();
+    EXPECT_EQ(thin.value().width, 16384);
+    EXPECT_EQ(thin.value().height, 2);
+    EXPECT_FALSE(readImageSize(withPngSize(encodedPng(1, 1), 0, 5)).ok());
+}
+
+TEST(TextureImage, JpegHeadersAreCheckedToo) {
+    std::string jpeg = encodedJpeg(16, 16);
+    Parsed<ImageSize> size = readImageSize(jpeg);
+    ASSERT_TRUE(size.ok()) << size.error();
+    EXPECT_EQ(size.value().width, 16);
+    // The frame header (FFC0) holds the height, then the width, big-endian.
+    const std::size_t frame = jpeg.find("\xff\xc0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg[frame + 5] = static_cast<char>(0xfa);
+    jpeg[frame + 7] = static_cast<char>(0xfa);
+    Parsed<ImageData> huge = decodeImage(jpeg);
+    ASSERT_FALSE(huge.ok());
+    EXPECT_NE(huge.error().find("is larger than 16384 pixels a side"), std::string::npos)
+        << huge.error();
 }
 
 TEST(CubeFaces, SplitsAStripIntoSixFaces) {
