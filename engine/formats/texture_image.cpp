@@ -28,7 +28,7 @@ Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec);
 Parsed<ImageData> decodeImage(std::string_view bytes) {
     const ImageCodec* codec = codecOf(bytes);
     if (codec == nullptr) {
-        return Parsed<ImageData>::failure("not a PNG or JPEG file");
+        return Parsed<ImageData>::failure("not a PNG, JPEG or WebP file");
     }
     Parsed<ImageSize> size = checkedSize(bytes, *codec);
     if (!size.ok()) {
@@ -49,7 +49,7 @@ Parsed<ImageData> decodeImage(std::string_view bytes) {
 Parsed<ImageSize> readImageSize(std::string_view bytes) {
     const ImageCodec* codec = codecOf(bytes);
     if (codec == nullptr) {
-        return Parsed<ImageSize>::failure("not a PNG or JPEG file");
+        return Parsed<ImageSize>::failure("not a PNG, JPEG or WebP file");
     }
     return checkedSize(bytes, *codec);
 }

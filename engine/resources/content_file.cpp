@@ -49,14 +49,26 @@ std::optional<std::string> readContentFile(const std::string& path, std::string&
         error = "not a regular file";
         return std::nullopt;
     }
+    const std::uintmax_t size = std::filesystem::file_size(path, code);
+    if (!code && size > kMaximumContentFileBytes) {
+        error =
+            "the file is larger than " + std::to_string(kMaximumContentFileBytes >> 20) + " MiB";
+        return std::nullopt;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "cannot open the file";
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        error = "cannot read the file";
+    // Read in one piece at its known size: growing a string byte by byte would briefly take
+    // twice the file's size.
+    std::string bytes(code ? 0 : static_cast<std::size_t>(size), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    // A file that grew since its size was taken is read to its end.
+    bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (file.bad() || bytes.size() > kMaximumContentFileBytes) {
+        error = file.bad() ? "cannot read the file" : "the file grew beyond the size limit";
         return std::nullopt;
     }
     return bytes;

@@ -1,6 +1,7 @@
 // Where a resource's file lies in the content directory, and reading it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,11 @@ std::string contentPath(std::string_view directory, std::string_view name);
 // The name of a file that resourceName names beside itself: "models/statue.gltf" and
 // "statue.bin" give "models/statue.bin".
 std::string siblingName(std::string_view resourceName, std::string_view uri);
-// The file's bytes; nothing, with the reason in error, when it cannot be read.
+// Far beyond any content file; a larger one is refused before it is read.
+inline constexpr std::uintmax_t kMaximumContentFileBytes = std::uintmax_t{2} << 30;
+
+// The file's bytes; nothing, with the reason in error, when it cannot be read or is larger
+// than kMaximumContentFileBytes.
 std::optional<std::string> readContentFile(const std::string& path, std::string& error);
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/resources/content_file.h"
 #include "test_support.h"
 
@@ -38,4 +40,11 @@ TEST(ContentFile, SaysWhyAFileCannotBeRead) {
     EXPECT_EQ(error, "file not found");
     EXPECT_FALSE(readContentFile(directory.path(), error).has_value());
     EXPECT_EQ(error, "not a regular file");
+
+    // A sparse file takes no disk, but its size is refused before a byte is read.
+    const std::string huge = directory.path() + "/huge.bin";
+    std::filesystem::resize_file((directory.write("huge.bin", ""), huge),
+                                 engine::kMaximumContentFileBytes + 1);
+    EXPECT_FALSE(readContentFile(huge, error).has_value());
+    EXPECT_EQ(error, "the file is larger than 2048 MiB");
 }

@@ -203,7 +203,7 @@ TEST_F(TextOverlays, ABrokenAtlasIsReportedAndTheTextShowsTheStandIn) {
     scene.directory.write("atlas.metrics", kTestMetrics);
     EXPECT_FALSE(h3dutLoadResourcesFromDisk(scene.directory.path().c_str()));
     EXPECT_TRUE(anyContains(takeMessages(), "'atlas.png' from '" + scene.directory.path() +
-                                                "/atlas.png': not a PNG or JPEG file"));
+                                                "/atlas.png': not a PNG, JPEG or WebP file"));
     H3DNode camera = overlayCamera(scene.pipeline, kWidth, kHeight);
 
     // 'L' sits on a magenta check of the stand-in.

@@ -118,7 +118,7 @@ TEST(TextureImage, DecodesAJpegToOpaqueRgbaRowsTopFirst) {
 TEST(TextureImage, RefusesFilesThatAreNeitherPngNorJpeg) {
     Parsed<ImageData> text = decodeImage("<material/>");
     ASSERT_FALSE(text.ok());
-    EXPECT_EQ(text.error(), "not a PNG or JPEG file");
+    EXPECT_EQ(text.error(), "not a PNG, JPEG or WebP file");
     EXPECT_FALSE(decodeImage("").ok());
 }
 
