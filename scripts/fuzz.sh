@@ -50,7 +50,7 @@ run_target() {
   local name=$1
   local corpus="$build/corpus/$name" artifacts="$build/artifacts/$name" log="$build/logs/$name.log"
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
-  local status=0
+  local status=0 started=$SECONDS
   "$build/bin/fuzz_$name" "$corpus" "tests/fuzz/corpus/$name" "tests/fuzz/regressions/$name" \
     -dict="tests/fuzz/$name.dict" -artifact_prefix="$artifacts/" -max_total_time="$duration" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 >"$log" 2>&1 || status=$?
@@ -68,7 +68,8 @@ run_target() {
   local runs speed
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-  echo "$name: ${runs:-?} runs in ${duration}s, ${speed:-?} runs/s, exit status $status (log: $log)"
+  echo "$name: ${runs:-?} runs in $((SECONDS - started))s, ${speed:-?} runs/s, exit status $status" \
+    "(log: $log)"
   if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
     grep -m1 -E '^==[0-9]+==ERROR|^SUMMARY|broken promise|runtime error|ALARM|out-of-memory' "$log" || true
     return 1
