@@ -26,6 +26,16 @@ struct Placement {
     bool mirrors;
 };
 
+// A primitive's attributes as read; those it lacks are empty.
+struct VertexAttributes {
+    std::vector<glm::vec3> positions;
+    std::vector<glm::vec3> normals;
+    std::vector<glm::vec4> texCoords;
+    std::vector<glm::vec4> texCoords1;
+    std::vector<glm::vec4> tangents;
+    std::vector<glm::vec4> colors;
+};
+
 class GeometryBuilder {
   public:
     explicit GeometryBuilder(const tinygltf::Model& model) : model_(model), accessors_(model) {}
@@ -36,16 +46,23 @@ class GeometryBuilder {
     const tinygltf::Model& model_;
     GltfAccessors accessors_;
     GeometryDesc geometry_;
+    bool pointsAndLinesLeftOut_ = false;
 
     GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex,
                            const Placement& placement);
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
                       const Placement& placement, GeometryMesh& mesh);
+    VertexAttributes readAttributes(const tinygltf::Primitive& primitive, int positionAccessor,
+                                    const std::string& what);
+    void warnOnce(bool& warned, const std::string& warning);
     std::vector<std::uint32_t> triangleIndices(const tinygltf::Primitive& primitive,
                                                std::size_t vertexCount, const std::string& what);
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
 };
 
+GeometryVertex placedVertex(const VertexAttributes& attributes, std::size_t vertex,
+                            const Placement& placement);
+glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
 Placement placementOf(const glm::mat4& matrix);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
 std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan);
@@ -109,38 +126,28 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
+        warnOnce(pointsAndLinesLeftOut_, "points and lines are left out");
         return false;
     }
     const int positionAccessor = attributeAccessor(primitive, "POSITION");
     if (positionAccessor < 0) {
-        throw FormatError(what + " has no POSITION attribute");
-    }
-    std::vector<glm::vec3> positions = accessors_.readVec3(positionAccessor, what + " POSITION");
-    std::vector<std::uint32_t> indices = triangleIndices(primitive, positions.size(), what);
-    if (positions.empty() || indices.empty()) {
+        geometry_.warnings.push_back(what + " has no POSITION attribute and is left out");
         return false;
     }
-    const int normalAccessor = attributeAccessor(primitive, "NORMAL");
-    std::vector<glm::vec3> normals = normalAccessor >= 0
-                                         ? accessors_.readVec3(normalAccessor, what + " NORMAL")
-                                         : generateNormals(positions, indices);
-    const int texCoordAccessor = attributeAccessor(primitive, "TEXCOORD_0");
-    std::vector<glm::vec2> texCoords =
-        texCoordAccessor >= 0 ? accessors_.readVec2(texCoordAccessor, what + " TEXCOORD_0")
-                              : std::vector<glm::vec2>(positions.size(), glm::vec2(0.0f));
-    if (normals.size() != positions.size() || texCoords.size() != positions.size()) {
-        throw FormatError(what + " has attributes of different lengths");
+    VertexAttributes attributes = readAttributes(primitive, positionAccessor, what);
+    std::vector<std::uint32_t> indices =
+        triangleIndices(primitive, attributes.positions.size(), what);
+    if (attributes.positions.empty() || indices.empty()) {
+        return false;
+    }
+    if (attributes.normals.empty()) {
+        attributes.normals = generateNormals(attributes.positions, indices);
     }
     GeometryPrimitive added;
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
-    added.vertexCount = static_cast<std::uint32_t>(positions.size());
-    for (std::size_t vertex = 0; vertex < positions.size(); ++vertex) {
-        GeometryVertex placed;
-        placed.position = glm::vec3(placement.matrix * glm::vec4(positions[vertex], 1.0f));
-        const glm::vec3 normal = placement.normalMatrix * normals[vertex];
-        const float length = glm::length(normal);
-        placed.normal = length > 0.0f ? normal / length : glm::vec3(0.0f, 0.0f, 1.0f);
-        placed.texCoord = texCoords[vertex];
+    added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
+    for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
+        GeometryVertex placed = placedVertex(attributes, vertex, placement);
         added.bounds.add(placed.position);
         geometry_.vertices.push_back(placed);
     }
@@ -153,6 +160,54 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     appendIndices(indices, added);
     mesh.primitives.push_back(added);
     return true;
+}
+
+// Every attribute the vertex layout holds; those the primitive lacks stay empty. Their counts
+// are compared before any is read, so that a lying count costs nothing.
+VertexAttributes GeometryBuilder::readAttributes(const tinygltf::Primitive& primitive,
+                                                 int positionAccessor, const std::string& what) {
+    const std::size_t count =
+        accessors_.count(positionAccessor, {TINYGLTF_TYPE_VEC3}, what + " POSITION");
+    struct Wanted {
+        const char* name;
+        std::initializer_list<int> types;
+        std::vector<glm::vec4>* into;
+    };
+    VertexAttributes attributes;
+    std::vector<glm::vec4> positions;
+    std::vector<glm::vec4> normals;
+    const Wanted wanted[] = {
+        {"POSITION", {TINYGLTF_TYPE_VEC3}, &positions},
+        {"NORMAL", {TINYGLTF_TYPE_VEC3}, &normals},
+        {"TEXCOORD_0", {TINYGLTF_TYPE_VEC2}, &attributes.texCoords},
+        {"TEXCOORD_1", {TINYGLTF_TYPE_VEC2}, &attributes.texCoords1},
+        {"TANGENT", {TINYGLTF_TYPE_VEC4}, &attributes.tangents},
+        {"COLOR_0", {TINYGLTF_TYPE_VEC3, TINYGLTF_TYPE_VEC4}, &attributes.colors},
+    };
+    for (const Wanted& attribute : wanted) {
+        const int accessor = attributeAccessor(primitive, attribute.name);
+        if (accessor >= 0 &&
+            accessors_.count(accessor, attribute.types, what + " " + attribute.name) != count) {
+            throw FormatError(what + " has attributes of different lengths");
+        }
+    }
+    for (const Wanted& attribute : wanted) {
+        const int accessor = attributeAccessor(primitive, attribute.name);
+        if (accessor >= 0) {
+            *attribute.into =
+                accessors_.readVectors(accessor, attribute.types, what + " " + attribute.name);
+        }
+    }
+    attributes.positions.assign(positions.begin(), positions.end());
+    attributes.normals.assign(normals.begin(), normals.end());
+    return attributes;
+}
+
+void GeometryBuilder::warnOnce(bool& warned, const std::string& warning) {
+    if (!warned) {
+        warned = true;
+        geometry_.warnings.push_back(warning);
+    }
 }
 
 // The primitive's triangles as a list, each index checked against the vertex count.
@@ -198,6 +253,34 @@ void GeometryBuilder::appendIndices(const std::vector<std::uint32_t>& indices,
     for (std::uint32_t index : indices) {
         geometry_.shortIndices.push_back(static_cast<std::uint16_t>(index));
     }
+}
+
+GeometryVertex placedVertex(const VertexAttributes& attributes, std::size_t vertex,
+                            const Placement& placement) {
+    GeometryVertex placed;
+    placed.position = glm::vec3(placement.matrix * glm::vec4(attributes.positions[vertex], 1.0f));
+    placed.normal = unitOr(placement.normalMatrix * attributes.normals[vertex], placed.normal);
+    if (!attributes.texCoords.empty()) {
+        placed.texCoord = glm::vec2(attributes.texCoords[vertex]);
+    }
+    if (!attributes.texCoords1.empty()) {
+        placed.texCoord1 = glm::vec2(attributes.texCoords1[vertex]);
+    }
+    if (!attributes.tangents.empty()) {
+        const glm::vec4& tangent = attributes.tangents[vertex];
+        const glm::vec3 direction = glm::mat3(placement.matrix) * glm::vec3(tangent);
+        placed.tangent = glm::vec4(unitOr(direction, glm::vec3(placed.tangent)),
+                                   placement.mirrors ? -tangent.w : tangent.w);
+    }
+    if (!attributes.colors.empty()) {
+        placed.color = attributes.colors[vertex];
+    }
+    return placed;
+}
+
+glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback) {
+    const float length = glm::length(vector);
+    return length > 0.0f ? vector / length : fallback;
 }
 
 Placement placementOf(const glm::mat4& matrix) {

@@ -13,17 +13,22 @@
 
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
 #include "engine/formats/bounding_box.h"
 #include "engine/formats/parsed.h"
 
 namespace engine {
 
-// The vertex layout every mesh is drawn with: 32 bytes, interleaved.
+// The vertex layout every mesh is drawn with: 72 bytes, interleaved.
 struct GeometryVertex {
     glm::vec3 position{0.0f};
     glm::vec3 normal{0.0f, 0.0f, 1.0f};
     glm::vec2 texCoord{0.0f};
+    glm::vec2 texCoord1{0.0f};
+    // xyz along the texture's u direction; w (+1 or -1) says which way its v runs.
+    glm::vec4 tangent{1.0f, 0.0f, 0.0f, 1.0f};
+    glm::vec4 color{1.0f};
 };
 
 // One triangle list. Its indices count from its own first vertex, so that primitives of up to
@@ -49,6 +54,8 @@ struct GeometryDesc {
     std::vector<std::uint16_t> shortIndices;
     std::vector<std::uint32_t> longIndices;
     std::vector<GeometryMesh> meshes;
+    // What was left out of the file, for the loader to report with the file's name.
+    std::vector<std::string> warnings;
 
     std::size_t triangleCount() const { return (shortIndices.size() + longIndices.size()) / 3; }
 };
@@ -60,8 +67,9 @@ using SideFileReader =
 
 // Binary (.glb) files are told from text (.gltf) by their first bytes. Every mesh is placed by
 // the first node that uses it (its transform is baked into the vertices); triangle strips and
-// fans become lists, points and lines are left out, missing normals are made from the
-// triangles (smooth where vertices are shared), missing texture coordinates are 0.
+// fans become lists; points, lines and primitives without positions are left out with a
+// warning; missing normals are made from the triangles (smooth where vertices are shared);
+// missing texture coordinates are 0, colours white and tangents (1, 0, 0, 1).
 Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile);
 
 }  // namespace engine
