@@ -4,13 +4,11 @@
 #include <new>
 
 #include <glm/geometric.hpp>
-#include <glm/mat3x3.hpp>
-#include <glm/matrix.hpp>
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_accessors.h"
 #include "engine/formats/gltf_document.h"
-#include "engine/formats/gltf_placement.h"
+#include "engine/formats/gltf_scene_nodes.h"
 #include "engine/formats/vertex_normals.h"
 
 namespace engine {
@@ -18,13 +16,6 @@ namespace {
 
 // Primitives of at most this many vertices keep 16-bit indices.
 constexpr std::size_t kShortIndexVertices = 65536;
-
-// A mesh's placement, split into what positions and normals need.
-struct Placement {
-    glm::mat4 matrix;
-    glm::mat3 normalMatrix;
-    bool mirrors;
-};
 
 // A primitive's attributes as read; those it lacks are empty.
 struct VertexAttributes {
@@ -48,10 +39,9 @@ class GeometryBuilder {
     GeometryDesc geometry_;
     bool pointsAndLinesLeftOut_ = false;
 
-    GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex,
-                           const Placement& placement);
+    GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex);
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
-                      const Placement& placement, GeometryMesh& mesh);
+                      GeometryMesh& mesh);
     VertexAttributes readAttributes(const tinygltf::Primitive& primitive, int positionAccessor,
                                     const std::string& what);
     void warnOnce(bool& warned, const std::string& warning);
@@ -60,10 +50,8 @@ class GeometryBuilder {
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
 };
 
-GeometryVertex placedVertex(const VertexAttributes& attributes, std::size_t vertex,
-                            const Placement& placement);
+GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex);
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
-Placement placementOf(const glm::mat4& matrix);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
 std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan);
 int attributeAccessor(const tinygltf::Primitive& primitive, const char* name);
@@ -94,10 +82,9 @@ GeometryDesc GeometryBuilder::build() {
     if (model_.meshes.empty()) {
         throw FormatError("the file holds no mesh");
     }
-    std::vector<glm::mat4> placements = meshPlacements(model_);
+    geometry_.nodes = sceneNodes(model_);
     for (std::size_t index = 0; index < model_.meshes.size(); ++index) {
-        geometry_.meshes.push_back(
-            buildMesh(model_.meshes[index], index, placementOf(placements[index])));
+        geometry_.meshes.push_back(buildMesh(model_.meshes[index], index));
     }
     if (geometry_.vertices.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw FormatError("too many vertices");
@@ -105,15 +92,14 @@ GeometryDesc GeometryBuilder::build() {
     return std::move(geometry_);
 }
 
-GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex,
-                                        const Placement& placement) {
+GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex) {
     GeometryMesh built;
     built.name = mesh.name;
     const std::string meshLabel =
         mesh.name.empty() ? "mesh " + std::to_string(meshIndex) : "mesh '" + mesh.name + "'";
     for (std::size_t index = 0; index < mesh.primitives.size(); ++index) {
         const std::string what = meshLabel + " primitive " + std::to_string(index);
-        if (addPrimitive(mesh.primitives[index], what, placement, built)) {
+        if (addPrimitive(mesh.primitives[index], what, built)) {
             built.bounds.add(built.primitives.back().bounds);
         }
     }
@@ -122,7 +108,7 @@ GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t 
 
 // False for primitives that draw no triangles (points, lines, no vertices).
 bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
-                                   const Placement& placement, GeometryMesh& mesh) {
+                                   GeometryMesh& mesh) {
     const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
@@ -147,15 +133,9 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
     added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
     for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
-        GeometryVertex placed = placedVertex(attributes, vertex, placement);
-        added.bounds.add(placed.position);
-        geometry_.vertices.push_back(placed);
-    }
-    if (placement.mirrors) {
-        // A mirroring placement turns triangles inside out; swapping two corners turns them back.
-        for (std::size_t first = 0; first + 2 < indices.size(); first += 3) {
-            std::swap(indices[first + 1], indices[first + 2]);
-        }
+        GeometryVertex read = vertexAt(attributes, vertex);
+        added.bounds.add(read.position);
+        geometry_.vertices.push_back(read);
     }
     appendIndices(indices, added);
     mesh.primitives.push_back(added);
@@ -255,40 +235,30 @@ void GeometryBuilder::appendIndices(const std::vector<std::uint32_t>& indices,
     }
 }
 
-GeometryVertex placedVertex(const VertexAttributes& attributes, std::size_t vertex,
-                            const Placement& placement) {
-    GeometryVertex placed;
-    placed.position = glm::vec3(placement.matrix * glm::vec4(attributes.positions[vertex], 1.0f));
-    placed.normal = unitOr(placement.normalMatrix * attributes.normals[vertex], placed.normal);
+GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex) {
+    GeometryVertex read;
+    read.position = attributes.positions[vertex];
+    read.normal = unitOr(attributes.normals[vertex], read.normal);
     if (!attributes.texCoords.empty()) {
-        placed.texCoord = glm::vec2(attributes.texCoords[vertex]);
+        read.texCoord = glm::vec2(attributes.texCoords[vertex]);
     }
     if (!attributes.texCoords1.empty()) {
-        placed.texCoord1 = glm::vec2(attributes.texCoords1[vertex]);
+        read.texCoord1 = glm::vec2(attributes.texCoords1[vertex]);
     }
     if (!attributes.tangents.empty()) {
         const glm::vec4& tangent = attributes.tangents[vertex];
-        const glm::vec3 direction = glm::mat3(placement.matrix) * glm::vec3(tangent);
-        placed.tangent = glm::vec4(unitOr(direction, glm::vec3(placed.tangent)),
-                                   placement.mirrors ? -tangent.w : tangent.w);
+        read.tangent = glm::vec4(unitOr(glm::vec3(tangent), glm::vec3(read.tangent)),
+                                 tangent.w < 0.0f ? -1.0f : 1.0f);
     }
     if (!attributes.colors.empty()) {
-        placed.color = attributes.colors[vertex];
+        read.color = attributes.colors[vertex];
     }
-    return placed;
+    return read;
 }
 
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback) {
     const float length = glm::length(vector);
     return length > 0.0f ? vector / length : fallback;
-}
-
-Placement placementOf(const glm::mat4& matrix) {
-    const glm::mat3 linear(matrix);
-    const float determinant = glm::determinant(linear);
-    const glm::mat3 normalMatrix =
-        determinant != 0.0f ? glm::transpose(glm::inverse(linear)) : glm::mat3(1.0f);
-    return Placement{matrix, normalMatrix, determinant < 0.0f};
 }
 
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip) {

@@ -201,19 +201,6 @@ TEST(GltfGeometry, UnindexedStripsAndFansBecomeTriangleLists) {
     }
 }
 
-TEST(GltfGeometry, NodesPlaceTheirMeshes) {
-    gltf_test::Document document = oneMesh(triangle());
-    document.nodes = {gltf_test::Node{0, {5, 0, 0}, {-1, 1, 1}}};
-    GeometryDesc geometry = parsed(gltf_test::glbFile(document));
-    const GeometryPrimitive& primitive = geometry.meshes[0].primitives[0];
-    EXPECT_EQ(primitive.bounds.minimum, glm::vec3(3, 0, 0));
-    EXPECT_EQ(primitive.bounds.maximum, glm::vec3(5, 3, 0));
-    // The mirror flips the winding back, so the triangle still faces its normal.
-    std::vector<glm::vec3> corners = firstTriangle(geometry, primitive);
-    glm::vec3 facing = glm::cross(corners[1] - corners[0], corners[2] - corners[0]);
-    EXPECT_GT(glm::dot(facing, geometry.vertices[0].normal), 0.0f);
-}
-
 TEST(GltfGeometry, BrokenJsonIsReported) {
     EXPECT_FALSE(errorOf("{\"asset\": {\"version\": \"2.0\"}, \"meshes\": [").empty());
     EXPECT_FALSE(errorOf("").empty());
