@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang-format
   libglfw3-dev libepoxy-dev libglm-dev libpugixml-dev libstb-dev libtinygltf-dev nlohmann-json3-dev
+  libmeshoptimizer-dev libdraco-dev
   libgtest-dev libgmock-dev libx11-dev libxcb1-dev
   libgl1-mesa-dri libglx-mesa0 mesa-utils
   xvfb xauth xdotool x11-utils x11-apps imagemagick fonts-dejavu-core

@@ -34,6 +34,7 @@ class GltfAccessors {
                                        const std::string& what);
     // Unsigned 8-, 16- or 32-bit SCALAR elements (indices).
     std::vector<std::uint32_t> readIndices(int accessor, const std::string& what);
+    GltfViews& views() { return views_; }
 
   private:
     const tinygltf::Model& model_;

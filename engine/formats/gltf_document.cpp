@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
+
+#include "engine/formats/gltf_stand_ins.h"
 
 namespace engine {
 namespace {
@@ -17,6 +20,10 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
     if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
         error = "the file is too large";
         return false;
+    }
+    const std::optional<std::string> standIns = withStandIns(bytes);
+    if (standIns) {
+        bytes = *standIns;
     }
     tinygltf::TinyGLTF loader;
     loader.SetFsCallbacks(sideFileCallbacks(readSideFile));

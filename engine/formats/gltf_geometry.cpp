@@ -8,7 +8,10 @@
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_accessors.h"
 #include "engine/formats/gltf_document.h"
+#include "engine/formats/gltf_draco.h"
+#include "engine/formats/gltf_extensions.h"
 #include "engine/formats/gltf_scene_nodes.h"
+#include "engine/formats/gltf_stand_ins.h"
 #include "engine/formats/vertex_normals.h"
 
 namespace engine {
@@ -43,14 +46,19 @@ class GeometryBuilder {
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
                       GeometryMesh& mesh);
     VertexAttributes readAttributes(const tinygltf::Primitive& primitive, int positionAccessor,
-                                    const std::string& what);
+                                    const DecodedPrimitive* decoded, const std::string& what);
+    std::optional<DecodedPrimitive> decodeCompressed(const tinygltf::Primitive& primitive,
+                                                     int positionAccessor, const std::string& what);
     void warnOnce(bool& warned, const std::string& warning);
     std::vector<std::uint32_t> triangleIndices(const tinygltf::Primitive& primitive,
-                                               std::size_t vertexCount, const std::string& what);
+                                               std::size_t vertexCount,
+                                               const DecodedPrimitive* decoded,
+                                               const std::string& what);
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
 };
 
 GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex);
+const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name);
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
 std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan);
@@ -79,6 +87,7 @@ Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileRea
 namespace {
 
 GeometryDesc GeometryBuilder::build() {
+    checkRequiredExtensions(model_);
     if (model_.meshes.empty()) {
         throw FormatError("the file holds no mesh");
     }
@@ -120,9 +129,13 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
         geometry_.warnings.push_back(what + " has no POSITION attribute and is left out");
         return false;
     }
-    VertexAttributes attributes = readAttributes(primitive, positionAccessor, what);
+    const std::optional<DecodedPrimitive> decoded =
+        decodeCompressed(primitive, positionAccessor, what);
+    const DecodedPrimitive* decodedPrimitive = decoded ? &*decoded : nullptr;
+    VertexAttributes attributes =
+        readAttributes(primitive, positionAccessor, decodedPrimitive, what);
     std::vector<std::uint32_t> indices =
-        triangleIndices(primitive, attributes.positions.size(), what);
+        triangleIndices(primitive, attributes.positions.size(), decodedPrimitive, what);
     if (attributes.positions.empty() || indices.empty()) {
         return false;
     }
@@ -145,7 +158,9 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
 // Every attribute the vertex layout holds; those the primitive lacks stay empty. Their counts
 // are compared before any is read, so that a lying count costs nothing.
 VertexAttributes GeometryBuilder::readAttributes(const tinygltf::Primitive& primitive,
-                                                 int positionAccessor, const std::string& what) {
+                                                 int positionAccessor,
+                                                 const DecodedPrimitive* decoded,
+                                                 const std::string& what) {
     const std::size_t count =
         accessors_.count(positionAccessor, {TINYGLTF_TYPE_VEC3}, what + " POSITION");
     struct Wanted {
@@ -173,7 +188,9 @@ VertexAttributes GeometryBuilder::readAttributes(const tinygltf::Primitive& prim
     }
     for (const Wanted& attribute : wanted) {
         const int accessor = attributeAccessor(primitive, attribute.name);
-        if (accessor >= 0) {
+        if (const std::vector<glm::vec4>* fromDraco = decodedAttribute(decoded, attribute.name)) {
+            *attribute.into = *fromDraco;
+        } else if (accessor >= 0) {
             *attribute.into =
                 accessors_.readVectors(accessor, attribute.types, what + " " + attribute.name);
         }
@@ -181,6 +198,24 @@ VertexAttributes GeometryBuilder::readAttributes(const tinygltf::Primitive& prim
     attributes.positions.assign(positions.begin(), positions.end());
     attributes.normals.assign(normals.begin(), normals.end());
     return attributes;
+}
+
+// A draco primitive's attributes and indices, decoded; nothing for a primitive that is not
+// compressed so. The accessors' counts bound what may be decoded.
+std::optional<DecodedPrimitive> GeometryBuilder::decodeCompressed(
+    const tinygltf::Primitive& primitive, int positionAccessor, const std::string& what) {
+    if (!isDracoCompressed(primitive)) {
+        return std::nullopt;
+    }
+    const int indexAccessor = indicesAccessor(primitive);
+    if (indexAccessor < 0) {
+        throw FormatError(what + " is compressed with draco but has no indices accessor");
+    }
+    const std::size_t vertexCount =
+        accessors_.count(positionAccessor, {TINYGLTF_TYPE_VEC3}, what + " POSITION");
+    const std::size_t indexCount =
+        accessors_.count(indexAccessor, {TINYGLTF_TYPE_SCALAR}, what + " indices");
+    return decodeDracoPrimitive(primitive, vertexCount, indexCount, accessors_.views(), what);
 }
 
 void GeometryBuilder::warnOnce(bool& warned, const std::string& warning) {
@@ -193,10 +228,13 @@ void GeometryBuilder::warnOnce(bool& warned, const std::string& warning) {
 // The primitive's triangles as a list, each index checked against the vertex count.
 std::vector<std::uint32_t> GeometryBuilder::triangleIndices(const tinygltf::Primitive& primitive,
                                                             std::size_t vertexCount,
+                                                            const DecodedPrimitive* decoded,
                                                             const std::string& what) {
     std::vector<std::uint32_t> indices;
-    if (primitive.indices >= 0) {
-        indices = accessors_.readIndices(primitive.indices, what + " indices");
+    const int indexAccessor = indicesAccessor(primitive);
+    if (decoded != nullptr || indexAccessor >= 0) {
+        indices = decoded != nullptr ? decoded->indices
+                                     : accessors_.readIndices(indexAccessor, what + " indices");
         for (std::uint32_t index : indices) {
             if (index >= vertexCount) {
                 throw FormatError(what + " index " + std::to_string(index) + " is out of range (" +
@@ -254,6 +292,14 @@ GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex) 
         read.color = attributes.colors[vertex];
     }
     return read;
+}
+
+const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name) {
+    if (decoded == nullptr) {
+        return nullptr;
+    }
+    auto found = decoded->attributes.find(name);
+    return found != decoded->attributes.end() ? &found->second : nullptr;
 }
 
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback) {
