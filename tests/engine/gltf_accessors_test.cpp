@@ -224,3 +224,26 @@ TEST(GltfAccessors, BrokenAccessorsAreReported) {
         EXPECT_NE(error.find(test.expected), std::string::npos) << error;
     }
 }
+
+TEST(GltfAccessors, QuantizedFilesLoadWithTheirDequantizingNode) {
+    RawFile file;
+    // Positions as shorts, normals as normalized bytes (padded to 4), a node scales them back.
+    const int positions = file.addAccessor(
+        file.addView(integers<std::int16_t>({0, 0, 0, 0, 200, 0, 0, 0, 0, 300, 0, 0}),
+                     ",\"byteStride\":8"),
+        gltf_test::kShort, 3, "VEC3");
+    const int normals = file.addAccessor(
+        file.addView(integers<std::int8_t>({0, 0, 127, 0, 0, 0, 127, 0, 0, 0, 127, 0}),
+                     ",\"byteStride\":4"),
+        gltf_test::kByte, 3, "VEC3", ",\"normalized\":true");
+    setTriangle(file, "\"POSITION\":" + std::to_string(positions) +
+                          ",\"NORMAL\":" + std::to_string(normals));
+    file.nodes = "[{\"mesh\":0,\"scale\":[0.01,0.01,0.01]}]";
+    file.members = ",\"extensionsRequired\":[\"KHR_mesh_quantization\"]";
+    GeometryDesc geometry = parsed(file);
+    ASSERT_EQ(geometry.vertices.size(), 3u);
+    EXPECT_EQ(geometry.vertices[1].position, glm::vec3(200, 0, 0));
+    EXPECT_EQ(geometry.vertices[2].normal, glm::vec3(0, 0, 1));
+    ASSERT_EQ(geometry.nodes.size(), 1u);
+    EXPECT_FLOAT_EQ(geometry.nodes[0].local[0].x, 0.01f);
+}
