@@ -1,5 +1,6 @@
 #include "engine/formats/gltf_accessors.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/formats/format_error.h"
@@ -10,114 +11,132 @@ namespace {
 int componentCount(int type);
 std::size_t componentSize(int componentType);
 float readComponent(const unsigned char* source, int componentType, bool normalized);
-bool fitsInView(const tinygltf::Accessor& accessor, std::size_t viewLength, std::size_t elementSize,
-                std::size_t stride);
+std::uint32_t readUnsigned(const unsigned char* source, int componentType);
+bool fits(std::size_t offset, std::size_t count, std::size_t elementSize, std::size_t stride,
+          std::size_t length);
 [[noreturn]] void fail(const std::string& what, const std::string& fault);
 
 }  // namespace
 
-std::vector<glm::vec3> GltfAccessors::readVec3(int accessor, const std::string& what) const {
-    Layout layout = checkedLayout(accessor, TINYGLTF_TYPE_VEC3, what);
-    if (layout.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT) {
-        fail(what, "must hold floats");
-    }
-    std::vector<glm::vec3> values(layout.count);
-    for (std::size_t index = 0; index < layout.count; ++index) {
-        std::memcpy(&values[index], layout.first + index * layout.stride, sizeof(glm::vec3));
-    }
-    return values;
+std::size_t GltfAccessors::count(int accessor, std::initializer_list<int> types,
+                                 const std::string& what) const {
+    return accessorAt(accessor, types, what).count;
 }
 
-std::vector<glm::vec2> GltfAccessors::readVec2(int accessor, const std::string& what) const {
-    Layout layout = checkedLayout(accessor, TINYGLTF_TYPE_VEC2, what);
-    bool normalizedInteger =
-        layout.normalized && (layout.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE ||
-                              layout.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
-    if (layout.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT && !normalizedInteger) {
-        fail(what, "must hold floats or normalized unsigned bytes or shorts");
+std::vector<glm::vec4> GltfAccessors::readVectors(int accessor, std::initializer_list<int> types,
+                                                  const std::string& what) {
+    const tinygltf::Accessor& source = accessorAt(accessor, types, what);
+    if (componentSize(source.componentType) == 0) {
+        fail(what, "has an unknown component type " + std::to_string(source.componentType));
     }
-    const std::size_t size = componentSize(layout.componentType);
-    std::vector<glm::vec2> values(layout.count);
-    for (std::size_t index = 0; index < layout.count; ++index) {
-        const unsigned char* element = layout.first + index * layout.stride;
-        values[index] = glm::vec2(readComponent(element, layout.componentType, true),
-                                  readComponent(element + size, layout.componentType, true));
-    }
-    return values;
-}
-
-std::vector<std::uint32_t> GltfAccessors::readIndices(int accessor, const std::string& what) const {
-    Layout layout = checkedLayout(accessor, TINYGLTF_TYPE_SCALAR, what);
-    std::vector<std::uint32_t> values(layout.count);
-    for (std::size_t index = 0; index < layout.count; ++index) {
-        const unsigned char* element = layout.first + index * layout.stride;
-        switch (layout.componentType) {
-            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-                values[index] = *element;
-                break;
-            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
-                std::uint16_t value = 0;
-                std::memcpy(&value, element, sizeof value);
-                values[index] = value;
-                break;
-            }
-            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
-                std::memcpy(&values[index], element, sizeof(std::uint32_t));
-                break;
-            default:
-                fail(what, "must hold unsigned bytes, shorts or ints");
+    const int components = componentCount(source.type);
+    const std::size_t size = componentSize(source.componentType);
+    const int componentType = source.componentType;
+    const bool normalized = source.normalized;
+    return readElements<glm::vec4>(source, what, [=](const unsigned char* element) {
+        glm::vec4 value(0.0f, 0.0f, 0.0f, 1.0f);
+        for (int component = 0; component < components; ++component) {
+            value[component] = readComponent(element + static_cast<std::size_t>(component) * size,
+                                             componentType, normalized);
         }
-    }
-    return values;
+        return value;
+    });
 }
 
-GltfAccessors::Layout GltfAccessors::checkedLayout(int accessor, int type,
-                                                   const std::string& what) const {
+std::vector<std::uint32_t> GltfAccessors::readIndices(int accessor, const std::string& what) {
+    const tinygltf::Accessor& source = accessorAt(accessor, {TINYGLTF_TYPE_SCALAR}, what);
+    const int componentType = source.componentType;
+    if (componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
+        componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
+        componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT) {
+        fail(what, "must hold unsigned bytes, shorts or ints");
+    }
+    return readElements<std::uint32_t>(source, what, [=](const unsigned char* element) {
+        return readUnsigned(element, componentType);
+    });
+}
+
+const tinygltf::Accessor& GltfAccessors::accessorAt(int accessor, std::initializer_list<int> types,
+                                                    const std::string& what) const {
     if (accessor < 0 || static_cast<std::size_t>(accessor) >= model_.accessors.size()) {
         fail(what, "names accessor " + std::to_string(accessor) + ", which does not exist");
     }
     const tinygltf::Accessor& source = model_.accessors[static_cast<std::size_t>(accessor)];
-    if (source.sparse.isSparse) {
-        fail(what, "uses a sparse accessor, which is not supported");
-    }
-    if (source.type != type) {
+    if (std::find(types.begin(), types.end(), source.type) == types.end()) {
         fail(what, "has the wrong element type");
     }
-    const int view = source.bufferView;
-    if (view < 0 || static_cast<std::size_t>(view) >= model_.bufferViews.size()) {
-        fail(what, "names buffer view " + std::to_string(view) + ", which does not exist");
+    if (source.count > kMaxAccessorElements) {
+        fail(what, "has more than " + std::to_string(kMaxAccessorElements) + " elements");
     }
-    const tinygltf::BufferView& bufferView = model_.bufferViews[static_cast<std::size_t>(view)];
-    if (bufferView.buffer < 0 ||
-        static_cast<std::size_t>(bufferView.buffer) >= model_.buffers.size()) {
-        fail(what, "names buffer " + std::to_string(bufferView.buffer) + ", which does not exist");
+    return source;
+}
+
+// The accessor's elements from its view, or zeros without one, then its sparse substitutes.
+template <typename Element, typename ReadElement>
+std::vector<Element> GltfAccessors::readElements(const tinygltf::Accessor& source,
+                                                 const std::string& what, ReadElement readElement) {
+    const std::size_t elementSize =
+        componentSize(source.componentType) * static_cast<std::size_t>(componentCount(source.type));
+    std::vector<Element> values;
+    if (source.bufferView < 0) {
+        values.assign(source.count, readElement(std::vector<unsigned char>(elementSize, 0).data()));
+    } else {
+        const ViewBytes view = views_.bytes(source.bufferView, what);
+        const std::size_t stride = view.stride != 0 ? view.stride : elementSize;
+        if (stride < elementSize) {
+            fail(what, "has a byte stride smaller than its elements");
+        }
+        if (!fits(source.byteOffset, source.count, elementSize, stride, view.size)) {
+            fail(what, "reaches past the end of its buffer view");
+        }
+        values.reserve(source.count);
+        const unsigned char* first = view.data + source.byteOffset;
+        for (std::size_t index = 0; index < source.count; ++index) {
+            values.push_back(readElement(first + index * stride));
+        }
     }
-    const std::vector<unsigned char>& data =
-        model_.buffers[static_cast<std::size_t>(bufferView.buffer)].data;
-    const std::size_t size = componentSize(source.componentType);
-    if (size == 0) {
-        fail(what, "has an unknown component type " + std::to_string(source.componentType));
+    if (source.sparse.isSparse) {
+        applySparse(source, what, elementSize, readElement, values);
     }
-    const std::size_t elementSize = size * static_cast<std::size_t>(componentCount(type));
-    const std::size_t stride = bufferView.byteStride != 0 ? bufferView.byteStride : elementSize;
-    if (stride < elementSize) {
-        fail(what, "has a byte stride smaller than its elements");
+    return values;
+}
+
+template <typename Element, typename ReadElement>
+void GltfAccessors::applySparse(const tinygltf::Accessor& source, const std::string& what,
+                                std::size_t elementSize, ReadElement readElement,
+                                std::vector<Element>& values) {
+    const auto& sparse = source.sparse;
+    if (sparse.count < 0 || static_cast<std::size_t>(sparse.count) > source.count) {
+        fail(what, "has more sparse substitutes than elements");
     }
-    // Written so that no sum can overflow, whatever sizes the file claims.
-    const bool viewFits = bufferView.byteOffset <= data.size() &&
-                          bufferView.byteLength <= data.size() - bufferView.byteOffset;
-    const bool accessorFits =
-        source.count == 0 || fitsInView(source, bufferView.byteLength, elementSize, stride);
-    if (!viewFits || !accessorFits) {
-        fail(what, "reaches past the end of its buffer");
+    const auto count = static_cast<std::size_t>(sparse.count);
+    const int indexType = sparse.indices.componentType;
+    const std::size_t indexSize = componentSize(indexType);
+    if (indexType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
+        indexType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
+        indexType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT) {
+        fail(what, "has sparse indices that are not unsigned bytes, shorts or ints");
     }
-    Layout layout;
-    layout.first = data.data() + bufferView.byteOffset + source.byteOffset;
-    layout.stride = stride;
-    layout.count = source.count;
-    layout.componentType = source.componentType;
-    layout.normalized = source.normalized;
-    return layout;
+    const ViewBytes indices = views_.bytes(sparse.indices.bufferView, what + " sparse indices");
+    const ViewBytes substitutes = views_.bytes(sparse.values.bufferView, what + " sparse values");
+    if (sparse.indices.byteOffset < 0 || sparse.values.byteOffset < 0 ||
+        !fits(static_cast<std::size_t>(sparse.indices.byteOffset), count, indexSize, indexSize,
+              indices.size) ||
+        !fits(static_cast<std::size_t>(sparse.values.byteOffset), count, elementSize, elementSize,
+              substitutes.size)) {
+        fail(what, "has sparse data that reaches past the end of its buffer view");
+    }
+    const unsigned char* firstIndex =
+        indices.data + static_cast<std::size_t>(sparse.indices.byteOffset);
+    const unsigned char* firstValue =
+        substitutes.data + static_cast<std::size_t>(sparse.values.byteOffset);
+    for (std::size_t entry = 0; entry < count; ++entry) {
+        const std::uint32_t index = readUnsigned(firstIndex + entry * indexSize, indexType);
+        if (index >= values.size()) {
+            fail(what, "has sparse index " + std::to_string(index) + ", out of range");
+        }
+        values[index] = readElement(firstValue + entry * elementSize);
+    }
 }
 
 namespace {
@@ -151,30 +170,64 @@ std::size_t componentSize(int componentType) {
     }
 }
 
+template <typename Integer>
+Integer load(const unsigned char* source) {
+    Integer value = 0;
+    std::memcpy(&value, source, sizeof value);
+    return value;
+}
+
+// Normalized signed integers reach -1 one step early; glTF clamps that step.
 float readComponent(const unsigned char* source, int componentType, bool normalized) {
     switch (componentType) {
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-            return normalized ? static_cast<float>(*source) / 255.0f : static_cast<float>(*source);
+        case TINYGLTF_COMPONENT_TYPE_BYTE: {
+            const auto value = static_cast<float>(load<std::int8_t>(source));
+            return normalized ? std::max(value / 127.0f, -1.0f) : value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: {
+            const auto value = static_cast<float>(load<std::uint8_t>(source));
+            return normalized ? value / 255.0f : value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_SHORT: {
+            const auto value = static_cast<float>(load<std::int16_t>(source));
+            return normalized ? std::max(value / 32767.0f, -1.0f) : value;
+        }
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
-            std::uint16_t value = 0;
-            std::memcpy(&value, source, sizeof value);
-            return normalized ? static_cast<float>(value) / 65535.0f : static_cast<float>(value);
+            const auto value = static_cast<float>(load<std::uint16_t>(source));
+            return normalized ? value / 65535.0f : value;
         }
-        default: {
-            float value = 0.0f;
-            std::memcpy(&value, source, sizeof value);
-            return value;
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: {
+            const auto value = static_cast<double>(load<std::uint32_t>(source));
+            return static_cast<float>(normalized ? value / 4294967295.0 : value);
         }
+        default:
+            return load<float>(source);
     }
 }
 
-bool fitsInView(const tinygltf::Accessor& accessor, std::size_t viewLength, std::size_t elementSize,
-                std::size_t stride) {
-    if (accessor.byteOffset > viewLength || viewLength - accessor.byteOffset < elementSize) {
+std::uint32_t readUnsigned(const unsigned char* source, int componentType) {
+    switch (componentType) {
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+            return load<std::uint8_t>(source);
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+            return load<std::uint16_t>(source);
+        default:
+            return load<std::uint32_t>(source);
+    }
+}
+
+// Whether count elements of elementSize, stride apart from offset, lie within length bytes;
+// written so that no sum can overflow, whatever sizes the file claims.
+bool fits(std::size_t offset, std::size_t count, std::size_t elementSize, std::size_t stride,
+          std::size_t length) {
+    if (count == 0) {
+        return offset <= length;
+    }
+    if (offset > length || length - offset < elementSize) {
         return false;
     }
-    const std::size_t room = viewLength - accessor.byteOffset - elementSize;
-    return accessor.count - 1 <= room / stride;
+    const std::size_t room = length - offset - elementSize;
+    return count - 1 <= room / stride;
 }
 
 void fail(const std::string& what, const std::string& fault) {

@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
+
+#include "engine/formats/gltf_stand_ins.h"
 
 #include "engine/formats/json_nesting.h"
 #include "engine/formats/quoted_text.h"
@@ -23,9 +26,14 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
         error = "the file is too large";
         return false;
     }
+    // The stand-ins are made from the parsed JSON, so its depth is checked first.
     if (std::optional<std::string> fault = gltfNestingFault(bytes)) {
         error = *fault;
         return false;
+    }
+    const std::optional<std::string> standIns = withStandIns(bytes);
+    if (standIns) {
+        bytes = *standIns;
     }
     tinygltf::TinyGLTF loader;
     loader.SetFsCallbacks(sideFileCallbacks(readSideFile));

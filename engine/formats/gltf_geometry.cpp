@@ -4,13 +4,14 @@
 #include <new>
 
 #include <glm/geometric.hpp>
-#include <glm/mat3x3.hpp>
-#include <glm/matrix.hpp>
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_accessors.h"
 #include "engine/formats/gltf_document.h"
-#include "engine/formats/gltf_placement.h"
+#include "engine/formats/gltf_draco.h"
+#include "engine/formats/gltf_extensions.h"
+#include "engine/formats/gltf_scene_nodes.h"
+#include "engine/formats/gltf_stand_ins.h"
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/vertex_normals.h"
 
@@ -20,11 +21,14 @@ namespace {
 // Primitives of at most this many vertices keep 16-bit indices.
 constexpr std::size_t kShortIndexVertices = 65536;
 
-// A mesh's placement, split into what positions and normals need.
-struct Placement {
-    glm::mat4 matrix;
-    glm::mat3 normalMatrix;
-    bool mirrors;
+// A primitive's attributes as read; those it lacks are empty.
+struct VertexAttributes {
+    std::vector<glm::vec3> positions;
+    std::vector<glm::vec3> normals;
+    std::vector<glm::vec4> texCoords;
+    std::vector<glm::vec4> texCoords1;
+    std::vector<glm::vec4> tangents;
+    std::vector<glm::vec4> colors;
 };
 
 class GeometryBuilder {
@@ -37,17 +41,26 @@ class GeometryBuilder {
     const tinygltf::Model& model_;
     GltfAccessors accessors_;
     GeometryDesc geometry_;
+    bool pointsAndLinesLeftOut_ = false;
 
-    GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex,
-                           const Placement& placement);
+    GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex);
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
-                      const Placement& placement, GeometryMesh& mesh);
+                      GeometryMesh& mesh);
+    VertexAttributes readAttributes(const tinygltf::Primitive& primitive, int positionAccessor,
+                                    const DecodedPrimitive* decoded, const std::string& what);
+    std::optional<DecodedPrimitive> decodeCompressed(const tinygltf::Primitive& primitive,
+                                                     int positionAccessor, const std::string& what);
+    void warnOnce(bool& warned, const std::string& warning);
     std::vector<std::uint32_t> triangleIndices(const tinygltf::Primitive& primitive,
-                                               std::size_t vertexCount, const std::string& what);
+                                               std::size_t vertexCount,
+                                               const DecodedPrimitive* decoded,
+                                               const std::string& what);
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
 };
 
-Placement placementOf(const glm::mat4& matrix);
+GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex);
+const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name);
+glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
 std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan);
 int attributeAccessor(const tinygltf::Primitive& primitive, const char* name);
@@ -75,13 +88,13 @@ Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileRea
 namespace {
 
 GeometryDesc GeometryBuilder::build() {
+    checkRequiredExtensions(model_);
     if (model_.meshes.empty()) {
         throw FormatError("the file holds no mesh");
     }
-    std::vector<glm::mat4> placements = meshPlacements(model_);
+    geometry_.nodes = sceneNodes(model_);
     for (std::size_t index = 0; index < model_.meshes.size(); ++index) {
-        geometry_.meshes.push_back(
-            buildMesh(model_.meshes[index], index, placementOf(placements[index])));
+        geometry_.meshes.push_back(buildMesh(model_.meshes[index], index));
     }
     if (geometry_.vertices.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw FormatError("too many vertices");
@@ -89,15 +102,14 @@ GeometryDesc GeometryBuilder::build() {
     return std::move(geometry_);
 }
 
-GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex,
-                                        const Placement& placement) {
+GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex) {
     GeometryMesh built;
     built.name = mesh.name;
     const std::string meshLabel = mesh.name.empty() ? "mesh " + std::to_string(meshIndex)
                                                     : "mesh " + quotedExcerpt(mesh.name);
     for (std::size_t index = 0; index < mesh.primitives.size(); ++index) {
         const std::string what = meshLabel + " primitive " + std::to_string(index);
-        if (addPrimitive(mesh.primitives[index], what, placement, built)) {
+        if (addPrimitive(mesh.primitives[index], what, built)) {
             built.bounds.add(built.primitives.back().bounds);
         }
     }
@@ -106,63 +118,124 @@ GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t 
 
 // False for primitives that draw no triangles (points, lines, no vertices).
 bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
-                                   const Placement& placement, GeometryMesh& mesh) {
+                                   GeometryMesh& mesh) {
     const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
     if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
         mode != TINYGLTF_MODE_TRIANGLE_FAN) {
+        warnOnce(pointsAndLinesLeftOut_, "points and lines are left out");
         return false;
     }
     const int positionAccessor = attributeAccessor(primitive, "POSITION");
     if (positionAccessor < 0) {
-        throw FormatError(what + " has no POSITION attribute");
-    }
-    std::vector<glm::vec3> positions = accessors_.readVec3(positionAccessor, what + " POSITION");
-    std::vector<std::uint32_t> indices = triangleIndices(primitive, positions.size(), what);
-    if (positions.empty() || indices.empty()) {
+        geometry_.warnings.push_back(what + " has no POSITION attribute and is left out");
         return false;
     }
-    const int normalAccessor = attributeAccessor(primitive, "NORMAL");
-    std::vector<glm::vec3> normals = normalAccessor >= 0
-                                         ? accessors_.readVec3(normalAccessor, what + " NORMAL")
-                                         : generateNormals(positions, indices);
-    const int texCoordAccessor = attributeAccessor(primitive, "TEXCOORD_0");
-    std::vector<glm::vec2> texCoords =
-        texCoordAccessor >= 0 ? accessors_.readVec2(texCoordAccessor, what + " TEXCOORD_0")
-                              : std::vector<glm::vec2>(positions.size(), glm::vec2(0.0f));
-    if (normals.size() != positions.size() || texCoords.size() != positions.size()) {
-        throw FormatError(what + " has attributes of different lengths");
+    const std::optional<DecodedPrimitive> decoded =
+        decodeCompressed(primitive, positionAccessor, what);
+    const DecodedPrimitive* decodedPrimitive = decoded ? &*decoded : nullptr;
+    VertexAttributes attributes =
+        readAttributes(primitive, positionAccessor, decodedPrimitive, what);
+    std::vector<std::uint32_t> indices =
+        triangleIndices(primitive, attributes.positions.size(), decodedPrimitive, what);
+    if (attributes.positions.empty() || indices.empty()) {
+        return false;
+    }
+    if (attributes.normals.empty()) {
+        attributes.normals = generateNormals(attributes.positions, indices);
     }
     GeometryPrimitive added;
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
-    added.vertexCount = static_cast<std::uint32_t>(positions.size());
-    for (std::size_t vertex = 0; vertex < positions.size(); ++vertex) {
-        GeometryVertex placed;
-        placed.position = glm::vec3(placement.matrix * glm::vec4(positions[vertex], 1.0f));
-        const glm::vec3 normal = placement.normalMatrix * normals[vertex];
-        const float length = glm::length(normal);
-        placed.normal = length > 0.0f ? normal / length : glm::vec3(0.0f, 0.0f, 1.0f);
-        placed.texCoord = texCoords[vertex];
-        added.bounds.add(placed.position);
-        geometry_.vertices.push_back(placed);
-    }
-    if (placement.mirrors) {
-        // A mirroring placement turns triangles inside out; swapping two corners turns them back.
-        for (std::size_t first = 0; first + 2 < indices.size(); first += 3) {
-            std::swap(indices[first + 1], indices[first + 2]);
-        }
+    added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
+    for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
+        GeometryVertex read = vertexAt(attributes, vertex);
+        added.bounds.add(read.position);
+        geometry_.vertices.push_back(read);
     }
     appendIndices(indices, added);
     mesh.primitives.push_back(added);
     return true;
 }
 
+// Every attribute the vertex layout holds; those the primitive lacks stay empty. Their counts
+// are compared before any is read, so that a lying count costs nothing.
+VertexAttributes GeometryBuilder::readAttributes(const tinygltf::Primitive& primitive,
+                                                 int positionAccessor,
+                                                 const DecodedPrimitive* decoded,
+                                                 const std::string& what) {
+    const std::size_t count =
+        accessors_.count(positionAccessor, {TINYGLTF_TYPE_VEC3}, what + " POSITION");
+    struct Wanted {
+        const char* name;
+        std::initializer_list<int> types;
+        std::vector<glm::vec4>* into;
+    };
+    VertexAttributes attributes;
+    std::vector<glm::vec4> positions;
+    std::vector<glm::vec4> normals;
+    const Wanted wanted[] = {
+        {"POSITION", {TINYGLTF_TYPE_VEC3}, &positions},
+        {"NORMAL", {TINYGLTF_TYPE_VEC3}, &normals},
+        {"TEXCOORD_0", {TINYGLTF_TYPE_VEC2}, &attributes.texCoords},
+        {"TEXCOORD_1", {TINYGLTF_TYPE_VEC2}, &attributes.texCoords1},
+        {"TANGENT", {TINYGLTF_TYPE_VEC4}, &attributes.tangents},
+        {"COLOR_0", {TINYGLTF_TYPE_VEC3, TINYGLTF_TYPE_VEC4}, &attributes.colors},
+    };
+    for (const Wanted& attribute : wanted) {
+        const int accessor = attributeAccessor(primitive, attribute.name);
+        if (accessor >= 0 &&
+            accessors_.count(accessor, attribute.types, what + " " + attribute.name) != count) {
+            throw FormatError(what + " has attributes of different lengths");
+        }
+    }
+    for (const Wanted& attribute : wanted) {
+        const int accessor = attributeAccessor(primitive, attribute.name);
+        if (const std::vector<glm::vec4>* fromDraco = decodedAttribute(decoded, attribute.name)) {
+            *attribute.into = *fromDraco;
+        } else if (accessor >= 0) {
+            *attribute.into =
+                accessors_.readVectors(accessor, attribute.types, what + " " + attribute.name);
+        }
+    }
+    attributes.positions.assign(positions.begin(), positions.end());
+    attributes.normals.assign(normals.begin(), normals.end());
+    return attributes;
+}
+
+// A draco primitive's attributes and indices, decoded; nothing for a primitive that is not
+// compressed so. The accessors' counts bound what may be decoded.
+std::optional<DecodedPrimitive> GeometryBuilder::decodeCompressed(
+    const tinygltf::Primitive& primitive, int positionAccessor, const std::string& what) {
+    if (!isDracoCompressed(primitive)) {
+        return std::nullopt;
+    }
+    const int indexAccessor = indicesAccessor(primitive);
+    if (indexAccessor < 0) {
+        throw FormatError(what + " is compressed with draco but has no indices accessor");
+    }
+    const std::size_t vertexCount =
+        accessors_.count(positionAccessor, {TINYGLTF_TYPE_VEC3}, what + " POSITION");
+    const std::size_t indexCount =
+        accessors_.count(indexAccessor, {TINYGLTF_TYPE_SCALAR}, what + " indices");
+    return decodeDracoPrimitive(primitive, vertexCount, indexCount, accessors_.views(), what);
+}
+
+void GeometryBuilder::warnOnce(bool& warned, const std::string& warning) {
+    if (!warned) {
+        warned = true;
+        geometry_.warnings.push_back(warning);
+    }
+}
+
 // The primitive's triangles as a list, each index checked against the vertex count.
 std::vector<std::uint32_t> GeometryBuilder::triangleIndices(const tinygltf::Primitive& primitive,
                                                             std::size_t vertexCount,
+                                                            const DecodedPrimitive* decoded,
                                                             const std::string& what) {
     std::vector<std::uint32_t> indices;
-    if (primitive.indices >= 0) {
-        indices = accessors_.readIndices(primitive.indices, what + " indices");
+    const int indexAccessor = indicesAccessor(primitive);
+    if (decoded != nullptr || indexAccessor >= 0) {
+        indices = decoded != nullptr ? decoded->indices
+                                     : accessors_.readIndices(indexAccessor, what + " indices");
         for (std::uint32_t index : indices) {
             if (index >= vertexCount) {
                 throw FormatError(what + " index " + std::to_string(index) + " is out of range (" +
@@ -201,12 +274,38 @@ void GeometryBuilder::appendIndices(const std::vector<std::uint32_t>& indices,
     }
 }
 
-Placement placementOf(const glm::mat4& matrix) {
-    const glm::mat3 linear(matrix);
-    const float determinant = glm::determinant(linear);
-    const glm::mat3 normalMatrix =
-        determinant != 0.0f ? glm::transpose(glm::inverse(linear)) : glm::mat3(1.0f);
-    return Placement{matrix, normalMatrix, determinant < 0.0f};
+GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex) {
+    GeometryVertex read;
+    read.position = attributes.positions[vertex];
+    read.normal = unitOr(attributes.normals[vertex], read.normal);
+    if (!attributes.texCoords.empty()) {
+        read.texCoord = glm::vec2(attributes.texCoords[vertex]);
+    }
+    if (!attributes.texCoords1.empty()) {
+        read.texCoord1 = glm::vec2(attributes.texCoords1[vertex]);
+    }
+    if (!attributes.tangents.empty()) {
+        const glm::vec4& tangent = attributes.tangents[vertex];
+        read.tangent = glm::vec4(unitOr(glm::vec3(tangent), glm::vec3(read.tangent)),
+                                 tangent.w < 0.0f ? -1.0f : 1.0f);
+    }
+    if (!attributes.colors.empty()) {
+        read.color = attributes.colors[vertex];
+    }
+    return read;
+}
+
+const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name) {
+    if (decoded == nullptr) {
+        return nullptr;
+    }
+    auto found = decoded->attributes.find(name);
+    return found != decoded->attributes.end() ? &found->second : nullptr;
+}
+
+glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback) {
+    const float length = glm::length(vector);
+    return length > 0.0f ? vector / length : fallback;
 }
 
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip) {

@@ -1,7 +1,7 @@
 // glTF 2.0 geometry (.glb, or .gltf with embedded or side buffers) read into one vertex array
 // and one index array per file, so that each geometry resource uploads into one vertex buffer
-// and one index buffer. Materials and images in the file are ignored: surfaces get their look
-// from the scene's material files.
+// and one index buffer, and the node tree that places its meshes. Materials and images in the file
+// are ignored: surfaces get their look from the scene's material files.
 #pragma once
 
 #include <cstdint>
@@ -11,19 +11,25 @@
 #include <string_view>
 #include <vector>
 
+#include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
 #include "engine/formats/bounding_box.h"
 #include "engine/formats/parsed.h"
 
 namespace engine {
 
-// The vertex layout every mesh is drawn with: 32 bytes, interleaved.
+// The vertex layout every mesh is drawn with: 72 bytes, interleaved.
 struct GeometryVertex {
     glm::vec3 position{0.0f};
     glm::vec3 normal{0.0f, 0.0f, 1.0f};
     glm::vec2 texCoord{0.0f};
+    glm::vec2 texCoord1{0.0f};
+    // xyz along the texture's u direction; w (+1 or -1) says which way its v runs.
+    glm::vec4 tangent{1.0f, 0.0f, 0.0f, 1.0f};
+    glm::vec4 color{1.0f};
 };
 
 // One triangle list. Its indices count from its own first vertex, so that primitives of up to
@@ -44,11 +50,26 @@ struct GeometryMesh {
     BoundingBox bounds;
 };
 
+// A node of the file's scene.
+struct GeometryNode {
+    std::string name;
+    // Its parent's index in GeometryDesc::nodes, which comes first; -1 for the scene's roots.
+    int parent = -1;
+    glm::mat4 local{1.0f};
+    // Its mesh's index in GeometryDesc::meshes; -1 for none.
+    int mesh = -1;
+};
+
 struct GeometryDesc {
     std::vector<GeometryVertex> vertices;
     std::vector<std::uint16_t> shortIndices;
     std::vector<std::uint32_t> longIndices;
     std::vector<GeometryMesh> meshes;
+    // Parents before their children; empty when the file has no nodes, which places each mesh
+    // once, unmoved.
+    std::vector<GeometryNode> nodes;
+    // What was left out of the file, for the loader to report with the file's name.
+    std::vector<std::string> warnings;
 
     std::size_t triangleCount() const { return (shortIndices.size() + longIndices.size()) / 3; }
 };
@@ -58,10 +79,11 @@ struct GeometryDesc {
 using SideFileReader =
     std::function<std::optional<std::string>(const std::string& uri, std::string& error)>;
 
-// Binary (.glb) files are told from text (.gltf) by their first bytes. Every mesh is placed by
-// the first node that uses it (its transform is baked into the vertices); triangle strips and
-// fans become lists, points and lines are left out, missing normals are made from the
-// triangles (smooth where vertices are shared), missing texture coordinates are 0.
+// Binary (.glb) files are told from text (.gltf) by their first bytes. Meshes stay in their own
+// space and the scene's nodes say where each is drawn, once per node that uses it; triangle
+// strips and fans become lists; points, lines and primitives without positions are left out
+// with a warning; missing normals are made from the triangles (smooth where vertices are
+// shared); missing texture coordinates are 0, colours white and tangents (1, 0, 0, 1).
 Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile);
 
 }  // namespace engine

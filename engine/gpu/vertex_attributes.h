@@ -13,7 +13,7 @@ struct VertexAttribute {
 
 inline constexpr VertexAttribute kVertexAttributes[] = {
     {0, "vertexPosition"}, {1, "vertexNormal"}, {2, "vertexTexCoord"},
-    {3, "vertexTangent"},  {4, "vertexColor"},
+    {3, "vertexTangent"},  {4, "vertexColor"},  {5, "vertexTexCoord1"},
 };
 
 }  // namespace engine

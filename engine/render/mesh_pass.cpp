@@ -13,6 +13,9 @@ namespace {
 constexpr GLuint kPositionAttribute = 0;
 constexpr GLuint kNormalAttribute = 1;
 constexpr GLuint kTexCoordAttribute = 2;
+constexpr GLuint kTangentAttribute = 3;
+constexpr GLuint kColorAttribute = 4;
+constexpr GLuint kTexCoord1Attribute = 5;
 
 enum class Culling { Unset, None, BackFaces, FrontFaces };
 enum class Winding { Unset, CounterClockwise, Clockwise };
@@ -126,7 +129,8 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
 namespace {
 
 void enableVertexArrays(bool enable) {
-    for (GLuint attribute : {kPositionAttribute, kNormalAttribute, kTexCoordAttribute}) {
+    for (GLuint attribute : {kPositionAttribute, kNormalAttribute, kTexCoordAttribute,
+                             kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
         if (enable) {
             glEnableVertexAttribArray(attribute);
         } else {
@@ -146,6 +150,12 @@ void pointVertexArrays(GLintptr vertexOffset) {
                           at(offsetof(GeometryVertex, normal)));
     glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
                           at(offsetof(GeometryVertex, texCoord)));
+    glVertexAttribPointer(kTangentAttribute, 4, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, tangent)));
+    glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, color)));
+    glVertexAttribPointer(kTexCoord1Attribute, 2, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(GeometryVertex, texCoord1)));
 }
 
 void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound) {

@@ -134,6 +134,10 @@ bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
         reportFailure(resource, outcome.path, outcome.fault, log);
         return false;
     }
+    for (const std::string& warning : warningsOf(*outcome.content)) {
+        log.warning(std::string(resourceTypeName(resource.type)) + " '" + resource.name +
+                    "' from '" + outcome.path + "': " + warning);
+    }
     for (const ResourceReference& reference : referencesOf(*outcome.content)) {
         resources.add(reference.type, reference.name, reference.flags);
     }

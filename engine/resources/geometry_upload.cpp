@@ -26,6 +26,7 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
     for (const GeometryMesh& mesh : geometry.meshes) {
         loaded->meshes.push_back(meshRange(mesh, longStart));
     }
+    loaded->nodes = geometry.nodes;
     return loaded;
 }
 

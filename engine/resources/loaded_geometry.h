@@ -1,5 +1,5 @@
-// A loaded geometry resource: one vertex buffer and one index buffer for the whole file, and
-// where each mesh's primitives lie in them.
+// A loaded geometry resource: one vertex buffer and one index buffer for the whole file, where
+// each mesh's primitives lie in them, and the nodes that place the meshes.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <epoxy/gl.h>
 
 #include "engine/formats/bounding_box.h"
+#include "engine/formats/gltf_geometry.h"
 #include "engine/gpu/gl_object.h"
 #include "engine/resources/resource_table.h"
 
@@ -36,6 +37,8 @@ struct LoadedGeometry : ResourcePayload {
     GlBuffer vertexBuffer;
     GlBuffer indexBuffer;
     std::vector<MeshRange> meshes;
+    // The file's node tree, which models instantiate; each use of a mesh draws these buffers.
+    std::vector<GeometryNode> nodes;
 };
 
 }  // namespace engine

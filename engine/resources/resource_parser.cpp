@@ -63,6 +63,11 @@ std::vector<ResourceReference> referencesOf(const ParsedContent& content) {
     return {};
 }
 
+std::vector<std::string> warningsOf(const ParsedContent& content) {
+    const auto* geometry = std::get_if<GeometryDesc>(&content);
+    return geometry != nullptr ? geometry->warnings : std::vector<std::string>();
+}
+
 namespace {
 
 template <typename Description>

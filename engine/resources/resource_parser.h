@@ -38,5 +38,7 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
 std::size_t decodedBytesOf(ResourceType type, int flags, std::string_view bytes);
 // The resources a parsed file names, in the order it names them.
 std::vector<ResourceReference> referencesOf(const ParsedContent& content);
+// What the parser left out of a file that still loads.
+std::vector<std::string> warningsOf(const ParsedContent& content);
 
 }  // namespace engine

@@ -38,7 +38,16 @@ class SceneInstancer {
     H3DNode addTree(H3DNode parent, const SceneNodeDesc& desc);
     NodeSettings settingsFor(const SceneNodeDesc& desc) const;
     void fillReference(H3DNode reference, const SceneNodeDesc& desc);
+    // What every mesh node of one model draws with.
+    struct MeshSource {
+        H3DRes geometryHandle;
+        H3DRes defaultMaterial;
+        const LoadedGeometry* geometry;
+        const SceneNodeDesc* model;
+    };
+
     void addMeshes(H3DNode model, const SceneNodeDesc& desc);
+    void addMesh(H3DNode parent, int meshIndex, const MeshSource& source);
 };
 
 }  // namespace
@@ -183,7 +192,8 @@ void SceneInstancer::fillReference(H3DNode reference, const SceneNodeDesc& desc)
     instantiate(reference, *scene);
 }
 
-// One mesh node per mesh of the geometry, named after it, with the model's material for it.
+// The geometry's node tree below the model: a group per node, with a mesh node for its mesh.
+// A geometry without nodes gets one mesh node per mesh.
 void SceneInstancer::addMeshes(H3DNode model, const SceneNodeDesc& desc) {
     const ModelSettings* settings = graph_.settingsOf<ModelSettings>(model);
     const Resource* geometry = resources_.get(settings->geometry);
@@ -194,18 +204,41 @@ void SceneInstancer::addMeshes(H3DNode model, const SceneNodeDesc& desc) {
                      "' is not loaded");
         return;
     }
-    const H3DRes geometryHandle = settings->geometry;
-    const H3DRes defaultMaterial = settings->defaultMaterial;
-    for (std::size_t index = 0; index < loaded->meshes.size(); ++index) {
-        const std::string& name = loaded->meshes[index].name;
-        MeshSettings mesh{geometryHandle, static_cast<int>(index), defaultMaterial};
-        for (const MeshMaterial& entry : desc.meshMaterials) {
-            if (entry.mesh == name) {
-                mesh.material = resources_.find(ResourceType::Material, entry.material);
-            }
+    const MeshSource source{settings->geometry, settings->defaultMaterial, loaded, &desc};
+    if (loaded->nodes.empty()) {
+        for (std::size_t index = 0; index < loaded->meshes.size(); ++index) {
+            addMesh(model, static_cast<int>(index), source);
         }
-        graph_.addNode(model, name.empty() ? "mesh" + std::to_string(index) : name, mesh);
+        return;
     }
+    // Parents come first, so each node's parent handle is known when it is added.
+    std::vector<H3DNode> handles;
+    handles.reserve(loaded->nodes.size());
+    for (const GeometryNode& node : loaded->nodes) {
+        const H3DNode parent =
+            node.parent < 0 ? model : handles[static_cast<std::size_t>(node.parent)];
+        const H3DNode group =
+            graph_.addNode(parent, node.name, GroupSettings{}, transformFromMatrix(node.local));
+        handles.push_back(group);
+        if (node.mesh >= 0) {
+            addMesh(group, node.mesh, source);
+        }
+    }
+}
+
+// A mesh node named after the mesh, with the model's material for it.
+void SceneInstancer::addMesh(H3DNode parent, int meshIndex, const MeshSource& source) {
+    if (meshIndex >= static_cast<int>(source.geometry->meshes.size())) {
+        return;
+    }
+    const std::string& name = source.geometry->meshes[static_cast<std::size_t>(meshIndex)].name;
+    MeshSettings mesh{source.geometryHandle, meshIndex, source.defaultMaterial};
+    for (const MeshMaterial& entry : source.model->meshMaterials) {
+        if (entry.mesh == name) {
+            mesh.material = resources_.find(ResourceType::Material, entry.material);
+        }
+    }
+    graph_.addNode(parent, name.empty() ? "mesh" + std::to_string(meshIndex) : name, mesh);
 }
 
 }  // namespace

@@ -177,7 +177,10 @@ TEST_F(ContentLoading, GeometryUploadsOnceAndModelsGetMeshNodes) {
     H3DNode root = h3dAddNodes(H3DRootNode, scene);
     H3DNode model = h3dGetNodeChild(root, 0);
     EXPECT_EQ(h3dGetNodeType(model), H3DNodeTypes::Model);
-    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(model, 0)), H3DNodeTypes::Mesh);
-    EXPECT_STREQ(h3dGetNodeName(h3dGetNodeChild(model, 1)), "top");
+    // A group per glTF node, holding a mesh node named after its mesh.
+    H3DNode firstUse = h3dGetNodeChild(model, 0);
+    EXPECT_EQ(h3dGetNodeType(firstUse), H3DNodeTypes::Group);
+    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(firstUse, 0)), H3DNodeTypes::Mesh);
+    EXPECT_STREQ(h3dGetNodeName(h3dGetNodeChild(h3dGetNodeChild(model, 1), 0)), "top");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

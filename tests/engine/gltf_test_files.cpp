@@ -156,19 +156,23 @@ std::string base64(const std::string& bytes) {
 std::string glbFile(const Document& document) {
     Assembler assembler;
     std::string json = documentJson(document, assembler, "");
+    return glbFrom(json, assembler.buffer);
+}
+
+std::string glbFrom(std::string json, const std::string& buffer) {
     while (json.size() % 4 != 0) {
         json.push_back(' ');
     }
     std::string glb;
     appendWord(glb, 0x46546C67u);
     appendWord(glb, 2);
-    appendWord(glb, static_cast<std::uint32_t>(28 + json.size() + assembler.buffer.size()));
+    appendWord(glb, static_cast<std::uint32_t>(28 + json.size() + buffer.size()));
     appendWord(glb, static_cast<std::uint32_t>(json.size()));
     appendWord(glb, 0x4E4F534Au);
     glb += json;
-    appendWord(glb, static_cast<std::uint32_t>(assembler.buffer.size()));
+    appendWord(glb, static_cast<std::uint32_t>(buffer.size()));
     appendWord(glb, 0x004E4942u);
-    return glb + assembler.buffer;
+    return glb + buffer;
 }
 
 std::string gltfWithDataUri(const Document& document) {

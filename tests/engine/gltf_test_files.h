@@ -48,6 +48,8 @@ struct Document {
 };
 
 std::string glbFile(const Document& document);
+// A .glb of the JSON and the binary chunk; the buffer's length must be a multiple of 4.
+std::string glbFrom(std::string json, const std::string& buffer);
 std::string gltfWithDataUri(const Document& document);
 // The .gltf text naming binName; the buffer's bytes go to binBytes.
 std::string gltfWithSideBuffer(const Document& document, const std::string& binName,

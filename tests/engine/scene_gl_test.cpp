@@ -45,7 +45,8 @@ TEST_F(SceneNodes, AddNodesBuildsTheSceneAndItsReferences) {
     EXPECT_EQ(h3dGetNodeType(childNamed(hebeRoot, "statueLight")), H3DNodeTypes::Light);
     H3DNode statueModel = childNamed(hebeRoot, "statue");
     EXPECT_EQ(h3dGetNodeType(statueModel), H3DNodeTypes::Model);
-    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(statueModel, 0)), H3DNodeTypes::Mesh);
+    EXPECT_EQ(h3dGetNodeType(h3dGetNodeChild(h3dGetNodeChild(statueModel, 0), 0)),
+              H3DNodeTypes::Mesh);
     EXPECT_TRUE(takeMessages().empty());
 
     // Each call makes a new instance.

@@ -60,6 +60,29 @@ TEST(NodeTransform, ScalesThenRotatesThenTranslates) {
     expectNear(glm::vec3(matrix * glm::vec4(1, 0, 0, 1)), {10, 0, -2});
 }
 
+TEST(NodeTransform, AFileMatrixIsKeptExactlyAndReadBackAsAnglesAndScale) {
+    NodeTransform euler{{1, 2, 3}, {20, -70, 130}, {2, 3, -4}};
+    const glm::mat4 matrix = localMatrix(euler);
+    NodeTransform read = transformFromMatrix(matrix);
+    EXPECT_EQ(localMatrix(read), matrix);
+    read.matrix.reset();
+    const glm::mat4 rebuilt = localMatrix(read);
+    for (int column = 0; column < 4; ++column) {
+        expectNear(glm::vec3(rebuilt[column]), glm::vec3(matrix[column]));
+    }
+    expectNear(read.translation, {1, 2, 3});
+}
+
+TEST(SceneGraph, SettingATransformReplacesAFileMatrix) {
+    SceneGraph graph;
+    const glm::mat4 mirror = glm::scale(glm::mat4(1.0f), glm::vec3(-1, 1, 1));
+    H3DNode node = graph.addNode(H3DRootNode, "n", GroupSettings{}, transformFromMatrix(mirror));
+    EXPECT_EQ(graph.worldMatrix(node), mirror);
+    graph.setLocalTransform(node, NodeTransform{{0, 5, 0}, {}, {1, 1, 1}});
+    EXPECT_EQ(glm::vec3(graph.worldMatrix(node)[3]), glm::vec3(0, 5, 0));
+    EXPECT_EQ(graph.worldMatrix(node)[0].x, 1.0f);
+}
+
 TEST(SceneGraph, StartsWithTheRootNode) {
     SceneGraph graph;
     SceneNode* root = graph.find(1);

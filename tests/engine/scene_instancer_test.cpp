@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_scene.h"
 #include "engine/scene/scene_instancer.h"
@@ -107,6 +109,49 @@ TEST_F(SceneInstancer, ModelsGetAMeshNodePerMeshWithItsMaterial) {
         EXPECT_EQ(mesh->material, materials[index]) << index;
     }
     EXPECT_EQ(graph.find(children[3])->kind(), NodeKind::Light);
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(SceneInstancer, ModelsGetTheFilesNodeTreeWithAMeshNodePerUse) {
+    int stone = resources.add(ResourceType::Material, "stone.xml", 0);
+    int gold = resources.add(ResourceType::Material, "gold.xml", 0);
+    int geometry = resources.add(ResourceType::Geometry, "statue.glb", 0);
+    auto loaded = std::make_unique<LoadedGeometry>();
+    loaded->meshes.resize(2);
+    loaded->meshes[0].name = "body";
+    loaded->meshes[1].name = "crown";
+    const glm::mat4 left = glm::translate(glm::mat4(1.0f), glm::vec3(-2, 0, 0));
+    const glm::mat4 raised = glm::translate(glm::mat4(1.0f), glm::vec3(0, 3, 0));
+    loaded->nodes = {
+        {"left", -1, left, 0}, {"top", 0, raised, 1}, {"right", -1, glm::mat4(1.0f), 0}};
+    resources.get(geometry)->payload = std::move(loaded);
+    int scene = addScene("s.xml", R"(
+<scene>
+  <model name="statue" geometry="statue.glb" material="stone.xml" translation="0 0 -5">
+    <meshMaterial mesh="crown" material="gold.xml"/>
+  </model>
+</scene>)");
+
+    H3DNode root = instantiateScene(graph, resources, 1, scene, log);
+    H3DNode model = graph.find(root)->children.at(0);
+    ASSERT_EQ(graph.find(model)->children.size(), 2u);
+    H3DNode leftGroup = graph.find(model)->children[0];
+    H3DNode rightGroup = graph.find(model)->children[1];
+    EXPECT_EQ(graph.find(leftGroup)->name, "left");
+    EXPECT_EQ(graph.find(rightGroup)->name, "right");
+    const std::vector<H3DNode>& below = graph.find(leftGroup)->children;
+    ASSERT_EQ(below.size(), 2u);
+    const auto* leftBody = graph.settingsOf<MeshSettings>(below[0]);
+    ASSERT_NE(leftBody, nullptr);
+    EXPECT_EQ(graph.find(below[0])->name, "body");
+    EXPECT_EQ(leftBody->material, stone);
+    const auto* rightBody = graph.settingsOf<MeshSettings>(graph.find(rightGroup)->children.at(0));
+    ASSERT_NE(rightBody, nullptr);
+    EXPECT_EQ(rightBody->geometry, geometry);
+    EXPECT_EQ(rightBody->meshIndex, 0) << "both uses draw the same mesh";
+    H3DNode crown = graph.find(below[1])->children.at(0);
+    EXPECT_EQ(graph.settingsOf<MeshSettings>(crown)->material, gold);
+    EXPECT_EQ(glm::vec3(graph.worldMatrix(crown)[3]), glm::vec3(-2, 3, -5));
     EXPECT_EQ(messages(), "");
 }
 

@@ -68,6 +68,35 @@ TEST_F(SceneRendering, AnObjectInFrontOfTheCameraShowsOverTheClearColour) {
     EXPECT_EQ(joined(takeMessages()), "");
 }
 
+TEST_F(SceneRendering, AMeshUsedBySeveralNodesIsDrawnAtEachMirroredOrNot) {
+    FlatScene scene;
+    // One square, used three times; the right copy is mirrored, which turns its triangles
+    // round, so back-face culling would hide it if its winding were taken as it is.
+    gltf_test::Document tiles{
+        {gltf_test::quadMesh("tile", 0.5f)},
+        {gltf_test::Node{0, {-2, 0, 0}, {1, 1, 1}}, gltf_test::Node{0, {0, 0, 0}, {1, 1, 1}},
+         gltf_test::Node{0, {2, 0, 0}, {-1, 1, 1}}}};
+    scene.directory.write("tiles.glb", gltf_test::glbFile(tiles));
+    writeFlatMaterial(scene.directory, "red.material.xml", glm::vec4(1, 0, 0, 1));
+    writeScene(scene.directory, "s.scene.xml",
+               model("tiles", "tiles.glb", "red.material.xml", "0 0 -5"));
+    loadScene(scene.directory, "s.scene.xml");
+    H3DNode camera = addCamera(scene.pipeline, kWidth, kHeight);
+
+    renderFrame(camera);
+    Picture picture(kWidth, kHeight);
+    // At 5 units a 60-degree view spans about 3.85 units either side of the centre.
+    for (int x : {77, 160, 243}) {
+        EXPECT_TRUE(isReddish(picture.at(x, kHeight / 2)))
+            << x << describe(picture.at(x, kHeight / 2));
+    }
+    for (int x : {118, 202}) {
+        EXPECT_TRUE(sameColor(picture.at(x, kHeight / 2), storedColor(0, 0, 0))) << x;
+    }
+    EXPECT_EQ(h3dGetStat(H3DStats::TriangleCount), 6.0f);
+    EXPECT_EQ(joined(takeMessages()), "");
+}
+
 TEST_F(SceneRendering, TheFiguresAreThoseOfTheLatestFinishedFrame) {
     FlatScene scene;
     writeGltf(scene.directory, "box.gltf", gltf_test::boxMesh("box", glm::vec3(1.0f)));

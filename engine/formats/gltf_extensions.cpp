@@ -1,0 +1,22 @@
+#include "engine/formats/gltf_extensions.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/formats/format_error.h"
+#include "engine/formats/gltf_draco.h"
+#include "engine/formats/gltf_meshopt.h"
+
+namespace engine {
+
+void checkRequiredExtensions(const tinygltf::Model& model) {
+    const std::string known[] = {"KHR_mesh_quantization", kMeshoptExtension, kDracoExtension};
+    for (const std::string& required : model.extensionsRequired) {
+        if (std::find(std::begin(known), std::end(known), required) == std::end(known)) {
+            throw FormatError("the file requires the extension " + required +
+                              ", which the engine does not know");
+        }
+    }
+}
+
+}  // namespace engine
