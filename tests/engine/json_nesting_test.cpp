@@ -7,6 +7,7 @@
 
 #include "engine/formats/gltf_geometry.h"
 #include "engine/formats/json_nesting.h"
+#include "test_support.h"
 
 using namespace engine;
 
@@ -53,10 +54,6 @@ std::string gltfError(const std::string& bytes) {
     Parsed<GeometryDesc> geometry = parseGltfGeometry(bytes, kNoSideFiles);
     EXPECT_FALSE(geometry.ok()) << "parsed although it should not";
     return geometry.ok() ? std::string() : geometry.error();
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 }  // namespace

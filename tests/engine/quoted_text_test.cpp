@@ -8,22 +8,9 @@
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/scene_format.h"
 #include "engine/formats/shader_format.h"
+#include "test_support.h"
 
 using namespace engine;
-
-namespace {
-
-std::string sceneError(const std::string& xml) {
-    Parsed<SceneDesc> scene = parseScene(xml);
-    EXPECT_FALSE(scene.ok()) << "parsed although it should not";
-    return scene.ok() ? std::string() : scene.error();
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-}  // namespace
 
 TEST(QuotedText, ExcerptsAreCutAndControlCharactersEscaped) {
     EXPECT_EQ(quotedExcerpt("plain"), "'plain'");

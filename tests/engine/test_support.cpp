@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,7 @@
 #include <stdexcept>
 
 #include "engine/formats/pipeline_format.h"
+#include "engine/formats/scene_format.h"
 #include "engine/h3d.h"
 
 ScratchDirectory::ScratchDirectory() {
@@ -82,4 +85,14 @@ bool anyContains(const std::vector<std::string>& messages, const std::string& pa
         }
     }
     return false;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string sceneError(const std::string& xml) {
+    engine::Parsed<engine::SceneDesc> scene = engine::parseScene(xml);
+    EXPECT_FALSE(scene.ok()) << "parsed although it should not";
+    return scene.ok() ? std::string() : scene.error();
 }

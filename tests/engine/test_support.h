@@ -35,3 +35,6 @@ std::vector<std::string> takeMessages();
 // The queued messages joined, for failure output.
 std::string joined(const std::vector<std::string>& messages);
 bool anyContains(const std::vector<std::string>& messages, const std::string& part);
+bool contains(const std::string& text, const std::string& part);
+// The error of a scene file that must not parse; a test failure when it parses.
+std::string sceneError(const std::string& xml);

@@ -7,6 +7,7 @@
 #include "engine/formats/material_format.h"
 #include "engine/formats/scene_format.h"
 #include "engine/formats/xml_source.h"
+#include "test_support.h"
 
 using namespace engine;
 
@@ -19,16 +20,6 @@ std::string repeated(const std::string& piece, std::size_t count) {
         text += piece;
     }
     return text;
-}
-
-std::string sceneError(const std::string& xml) {
-    Parsed<SceneDesc> scene = parseScene(xml);
-    EXPECT_FALSE(scene.ok()) << "parsed although it should not";
-    return scene.ok() ? std::string() : scene.error();
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 }  // namespace
