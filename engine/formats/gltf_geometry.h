@@ -42,6 +42,8 @@ struct GeometryPrimitive {
     std::uint32_t indexCount = 0;
     bool wideIndices = false;
     BoundingBox bounds;
+    // Its index in GeometryDesc::materials; -1 for the default material.
+    int material = -1;
 };
 
 struct GeometryMesh {
@@ -58,6 +60,24 @@ struct GeometryNode {
     glm::mat4 local{1.0f};
     // Its mesh's index in GeometryDesc::meshes; -1 for none.
     int mesh = -1;
+    // Its light's index in GeometryDesc::lights; -1 for none.
+    int light = -1;
+};
+
+enum class LightShape { Point, Spot, Directional };
+
+// A light of the file (KHR_lights_punctual), in the engine's units: it shines along its node's
+// -z axis.
+struct GeometryLight {
+    std::string name;
+    LightShape shape = LightShape::Point;
+    // Linear colour times intensity, as the engine's lights take it.
+    glm::vec3 color{1.0f};
+    // The distance where the light ends; 0 for no end given by the file.
+    float range = 0.0f;
+    // Spot lights: the cone's inner and outer half-angles in radians.
+    float innerConeAngle = 0.0f;
+    float outerConeAngle = 0.7853982f;
 };
 
 struct GeometryDesc {
@@ -68,6 +88,7 @@ struct GeometryDesc {
     // Parents before their children; empty when the file has no nodes, which places each mesh
     // once, unmoved.
     std::vector<GeometryNode> nodes;
+    std::vector<GeometryLight> lights;
     // What was left out of the file, for the loader to report with the file's name.
     std::vector<std::string> warnings;
 

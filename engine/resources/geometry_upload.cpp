@@ -27,6 +27,7 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
         loaded->meshes.push_back(meshRange(mesh, longStart));
     }
     loaded->nodes = geometry.nodes;
+    loaded->lights = geometry.lights;
     return loaded;
 }
 
@@ -58,6 +59,7 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart) {
         drawn.indexCount = static_cast<GLsizei>(primitive.indexCount);
         drawn.lastIndex = primitive.vertexCount - 1;
         drawn.indexType = primitive.wideIndices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+        drawn.material = primitive.material;
         drawn.indexOffset =
             primitive.wideIndices
                 ? longStart + static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint32_t))

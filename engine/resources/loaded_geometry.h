@@ -11,6 +11,7 @@
 #include "engine/formats/bounding_box.h"
 #include "engine/formats/gltf_geometry.h"
 #include "engine/gpu/gl_object.h"
+#include "engine/h3d.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {
@@ -24,6 +25,8 @@ struct PrimitiveRange {
     GLuint lastIndex = 0;
     // GL_UNSIGNED_SHORT or GL_UNSIGNED_INT.
     GLenum indexType = GL_UNSIGNED_SHORT;
+    // Its index in the file's materials; -1 for the default material.
+    int material = -1;
 };
 
 struct MeshRange {
@@ -39,6 +42,11 @@ struct LoadedGeometry : ResourcePayload {
     std::vector<MeshRange> meshes;
     // The file's node tree, which models instantiate; each use of a mesh draws these buffers.
     std::vector<GeometryNode> nodes;
+    // The file's own materials and images, as material and texture resources; 0 where one
+    // could not be declared.
+    std::vector<H3DRes> materials;
+    std::vector<H3DRes> textures;
+    std::vector<GeometryLight> lights;
 };
 
 }  // namespace engine
