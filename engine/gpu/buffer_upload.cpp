@@ -10,4 +10,11 @@ GlBuffer uploadStaticBuffer(GLenum target, const void* data, std::size_t bytes) 
     return buffer;
 }
 
+void readBufferBytes(GLenum target, const GlBuffer& buffer, GLintptr offset, std::size_t bytes,
+                     void* destination) {
+    glBindBuffer(target, buffer.get());
+    glGetBufferSubData(target, offset, static_cast<GLsizeiptr>(bytes), destination);
+    glBindBuffer(target, 0);
+}
+
 }  // namespace engine

@@ -31,6 +31,18 @@ bool Frustum::mayContain(const BoundingBox& box) const {
     return true;
 }
 
+bool Frustum::containsWholly(const BoundingBox& box) const {
+    const glm::vec3 center = box.center();
+    const glm::vec3 extent = box.extent();
+    for (const glm::vec4& plane : planes_) {
+        const glm::vec3 normal(plane);
+        if (glm::dot(normal, center) + plane.w < glm::dot(glm::abs(normal), extent)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Frustum::mayContain(const glm::vec3& center, float radius) const {
     for (const glm::vec4& plane : planes_) {
         if (glm::dot(glm::vec3(plane), center) + plane.w < -radius) {

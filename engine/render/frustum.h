@@ -21,6 +21,8 @@ class Frustum {
     // outside a corner still count as visible).
     bool mayContain(const BoundingBox& box) const;
     bool mayContain(const glm::vec3& center, float radius) const;
+    // True only when the box lies wholly inside every plane, so that all it holds is inside too.
+    bool containsWholly(const BoundingBox& box) const;
 
   private:
     // Inside is where dot(plane.xyz, point) + plane.w >= 0.

@@ -7,6 +7,13 @@ namespace engine {
 
 void SceneCollector::collect(const SceneGraph& scene, const ResourceTable& resources,
                              const Frustum& view, const glm::vec3& cameraPosition) {
+    if (generation_ > 0 && scene.objectsVersion() == objectsVersion_ &&
+        resources.payloadsVersion() == payloadsVersion_) {
+        return;
+    }
+    ++generation_;
+    objectsVersion_ = scene.objectsVersion();
+    payloadsVersion_ = resources.payloadsVersion();
     meshes_.clear();
     lights_.clear();
     scene.forEachNode([&](int handle, const SceneNode& node) {

@@ -3,6 +3,7 @@
 // keep their storage from frame to frame.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include <glm/mat3x3.hpp>
@@ -46,16 +47,23 @@ struct SceneLight {
 
 class SceneCollector {
   public:
-    // World matrices must be up to date.
+    // World matrices must be up to date. Gathers anew only when the scene's objects or the
+    // loaded resources changed since the last time, so a still scene costs nothing here.
     void collect(const SceneGraph& scene, const ResourceTable& resources, const Frustum& view,
                  const glm::vec3& cameraPosition);
 
+    // Every drawable mesh; inView and cameraDistance are as of the last gathering.
     const std::vector<MeshDraw>& meshes() const { return meshes_; }
     const std::vector<SceneLight>& lights() const { return lights_; }
+    // Grows with every gathering, for what is made from the meshes (see VisibleMeshes).
+    std::uint64_t generation() const { return generation_; }
 
   private:
     std::vector<MeshDraw> meshes_;
     std::vector<SceneLight> lights_;
+    std::uint64_t generation_ = 0;
+    std::uint64_t objectsVersion_ = 0;
+    std::uint64_t payloadsVersion_ = 0;
 
     void addMesh(const SceneNode& node, const MeshSettings& settings,
                  const ResourceTable& resources, const Frustum& view,

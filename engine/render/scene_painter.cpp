@@ -8,6 +8,7 @@ void ScenePainter::collect(const PaintFrame& frame) {
     const Frustum view(frame.camera.viewProjection);
     collector_.collect(frame.scene, frame.resources, view, frame.camera.position);
     lights_ = &lightSelector_.select(collector_.lights(), view, frame.camera.position);
+    visibleMeshes_.select(collector_, view, frame.camera.position, *lights_);
 }
 
 bool ScenePainter::prepareShadows(const PaintFrame& frame, int shadowContextId) {
@@ -34,8 +35,9 @@ void ScenePainter::drawGeometry(const PaintFrame& frame, const ResolvedCommand& 
     shadowAtlas_.bind();
     PassUniforms pass = passUniforms(frame.camera, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
-    meshPass_.draw(collector_.meshes(), DrawContexts{command.contextId, command.fillOnlyContextId},
-                   nullptr, FaceSide::Back, pass, passTools);
+    meshPass_.draw(visibleMeshes_.meshes(),
+                   DrawContexts{command.contextId, command.fillOnlyContextId}, nullptr,
+                   FaceSide::Back, pass, passTools);
     glDisable(GL_CULL_FACE);
     glDepthMask(GL_TRUE);
 }

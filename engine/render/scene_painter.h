@@ -18,6 +18,7 @@
 #include "engine/render/quad_pass.h"
 #include "engine/render/scene_collector.h"
 #include "engine/render/shadow_atlas.h"
+#include "engine/render/visible_meshes.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/scene/camera_view.h"
 #include "engine/scene/scene_graph.h"
@@ -58,6 +59,7 @@ class ScenePainter {
   private:
     FrameStats stats_;
     SceneCollector collector_;
+    VisibleMeshes visibleMeshes_;
     LightSelector lightSelector_;
     MaterialLocations locations_;
     MeshPass meshPass_;

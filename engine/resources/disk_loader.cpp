@@ -147,6 +147,7 @@ bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
         return false;
     }
     resource.payload = std::move(payload.value());
+    resources.notePayloadChanged();
     return true;
 }
 

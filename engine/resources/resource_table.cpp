@@ -30,6 +30,7 @@ Resource* ResourceTable::get(int handle, ResourceType type) const {
 void ResourceTable::clear() {
     handlesByName_.clear();
     resources_.clear();
+    ++payloadsVersion_;
 }
 
 }  // namespace engine

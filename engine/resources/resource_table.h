@@ -2,6 +2,7 @@
 // a payload: the uploaded form of its file.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,8 +51,14 @@ class ResourceTable {
     int endHandle() const { return resources_.endHandle(); }
     void clear();
 
+    // Grows whenever a resource gains its payload, so that what caches pointers into payloads
+    // (the renderer's list of drawable meshes) can tell when to look again.
+    std::uint64_t payloadsVersion() const { return payloadsVersion_; }
+    void notePayloadChanged() { ++payloadsVersion_; }
+
   private:
     HandleTable<Resource> resources_;
+    std::uint64_t payloadsVersion_ = 0;
     std::map<std::pair<ResourceType, std::string>, int> handlesByName_;
 };
 

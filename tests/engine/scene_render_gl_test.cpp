@@ -100,10 +100,12 @@ TEST_F(SceneRendering, AMeshUsedBySeveralNodesIsDrawnAtEachMirroredOrNot) {
 TEST_F(SceneRendering, TheFiguresAreThoseOfTheLatestFinishedFrame) {
     FlatScene scene;
     writeGltf(scene.directory, "box.gltf", gltf_test::boxMesh("box", glm::vec3(1.0f)));
+    // Two materials, so that the boxes are not merged into one draw.
     writeFlatMaterial(scene.directory, "red.material.xml", glm::vec4(1, 0, 0, 1));
+    writeFlatMaterial(scene.directory, "green.material.xml", glm::vec4(0, 1, 0, 1));
     writeScene(scene.directory, "s.scene.xml",
                model("a", "box.gltf", "red.material.xml", "0 0 -5") +
-                   model("b", "box.gltf", "red.material.xml", "2 0 -5"));
+                   model("b", "box.gltf", "green.material.xml", "2 0 -5"));
     loadScene(scene.directory, "s.scene.xml");
     H3DNode camera = addCamera(scene.pipeline, kWidth, kHeight);
     EXPECT_EQ(h3dGetStat(H3DStats::DrawCallCount), 0.0f);

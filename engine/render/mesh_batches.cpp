@@ -1,0 +1,173 @@
+#include "engine/render/mesh_batches.h"
+
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+
+#include <glm/geometric.hpp>
+
+#include "engine/gpu/buffer_upload.h"
+#include "engine/render/scene_collector.h"
+
+namespace engine {
+
+struct MeshBatches::Batch {
+    LoadedGeometry geometry;
+    MeshDraw draw;
+};
+
+namespace {
+
+const glm::mat4 kIdentity(1.0f);
+
+// A mesh's vertices and triangles as its buffers hold them, each primitive's indices made to
+// count from the mesh's first vertex.
+struct LocalMesh {
+    std::vector<GeometryVertex> vertices;
+    std::vector<std::uint32_t> indices;
+};
+
+LocalMesh readMesh(const LoadedGeometry& geometry, const MeshRange& mesh);
+void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged);
+std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDraw& first,
+                                           const BoundingBox& box);
+
+bool mergeable(const MeshDraw& mesh) {
+    return mesh.material->desc.frustumCulled && !mesh.worldBox.empty() &&
+           mesh.mesh->triangleCount <= MeshBatches::kMostMergedTriangles;
+}
+
+}  // namespace
+
+MeshBatches::MeshBatches() = default;
+MeshBatches::~MeshBatches() = default;
+
+const MeshDraw& MeshBatches::draw(int batch) const {
+    return batches_[static_cast<std::size_t>(batch)]->draw;
+}
+
+void MeshBatches::clear() {
+    batches_.clear();
+    batchOfMesh_.clear();
+}
+
+void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy& hierarchy) {
+    clear();
+    batchOfMesh_.assign(meshes.size(), -1);
+    // Read back once per mesh however many nodes draw it.
+    std::unordered_map<const MeshRange*, LocalMesh> localMeshes;
+    using Group = std::tuple<const LoadedShader*, H3DRes>;
+    std::map<Group, std::vector<std::size_t>> groups;
+    hierarchy.forEachLeaf([&](const std::size_t* items, std::size_t count) {
+        groups.clear();
+        for (std::size_t index = 0; index < count; ++index) {
+            const MeshDraw& mesh = meshes[items[index]];
+            if (mergeable(mesh)) {
+                groups[Group{mesh.shader, mesh.materialHandle}].push_back(items[index]);
+            }
+        }
+        for (const auto& [group, members] : groups) {
+            if (members.size() < 2) {
+                continue;
+            }
+            LocalMesh merged;
+            BoundingBox box;
+            for (std::size_t member : members) {
+                const MeshDraw& mesh = meshes[member];
+                auto known = localMeshes.find(mesh.mesh);
+                if (known == localMeshes.end()) {
+                    known =
+                        localMeshes.emplace(mesh.mesh, readMesh(*mesh.geometry, *mesh.mesh)).first;
+                }
+                appendTransformed(known->second, mesh, merged);
+                box.add(mesh.worldBox);
+                batchOfMesh_[member] = static_cast<int>(batches_.size());
+            }
+            batches_.push_back(upload(merged, meshes[members.front()], box));
+        }
+    });
+}
+
+namespace {
+
+LocalMesh readMesh(const LoadedGeometry& geometry, const MeshRange& mesh) {
+    LocalMesh local;
+    for (const PrimitiveRange& primitive : mesh.primitives) {
+        const std::size_t base = local.vertices.size();
+        const std::size_t vertexCount = static_cast<std::size_t>(primitive.lastIndex) + 1;
+        local.vertices.resize(base + vertexCount);
+        readBufferBytes(GL_ARRAY_BUFFER, geometry.vertexBuffer, primitive.vertexOffset,
+                        vertexCount * sizeof(GeometryVertex), &local.vertices[base]);
+        const auto indexCount = static_cast<std::size_t>(primitive.indexCount);
+        if (primitive.indexType == GL_UNSIGNED_INT) {
+            std::vector<std::uint32_t> indices(indexCount);
+            readBufferBytes(GL_ELEMENT_ARRAY_BUFFER, geometry.indexBuffer, primitive.indexOffset,
+                            indexCount * sizeof(std::uint32_t), indices.data());
+            for (std::uint32_t index : indices) {
+                local.indices.push_back(static_cast<std::uint32_t>(base) + index);
+            }
+        } else {
+            std::vector<std::uint16_t> indices(indexCount);
+            readBufferBytes(GL_ELEMENT_ARRAY_BUFFER, geometry.indexBuffer, primitive.indexOffset,
+                            indexCount * sizeof(std::uint16_t), indices.data());
+            for (std::uint16_t index : indices) {
+                local.indices.push_back(static_cast<std::uint32_t>(base + index));
+            }
+        }
+    }
+    return local;
+}
+
+// Vertices into world space as the shader would put them; a mirrored mesh's triangles are
+// turned round, so that the merged mesh winds counter-clockwise throughout.
+void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged) {
+    const auto base = static_cast<std::uint32_t>(merged.vertices.size());
+    const glm::mat4& world = *mesh.worldMatrix;
+    const glm::mat3 linear(world);
+    for (GeometryVertex vertex : local.vertices) {
+        vertex.position = glm::vec3(world * glm::vec4(vertex.position, 1.0f));
+        vertex.normal = mesh.normalMatrix * vertex.normal;
+        const glm::vec3 tangent = linear * glm::vec3(vertex.tangent);
+        vertex.tangent = glm::vec4(tangent, mesh.mirrored ? -vertex.tangent.w : vertex.tangent.w);
+        merged.vertices.push_back(vertex);
+    }
+    for (std::size_t corner = 0; corner + 2 < local.indices.size(); corner += 3) {
+        const std::uint32_t a = local.indices[corner];
+        const std::uint32_t b = local.indices[corner + (mesh.mirrored ? 2 : 1)];
+        const std::uint32_t c = local.indices[corner + (mesh.mirrored ? 1 : 2)];
+        merged.indices.insert(merged.indices.end(), {base + a, base + b, base + c});
+    }
+}
+
+std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDraw& first,
+                                           const BoundingBox& box) {
+    auto batch = std::make_unique<MeshBatches::Batch>();
+    LoadedGeometry& geometry = batch->geometry;
+    geometry.vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, merged.vertices.data(),
+                                               merged.vertices.size() * sizeof(GeometryVertex));
+    geometry.indexBuffer = uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, merged.indices.data(),
+                                              merged.indices.size() * sizeof(std::uint32_t));
+    MeshRange range;
+    range.bounds = box;
+    PrimitiveRange primitive;
+    primitive.indexCount = static_cast<GLsizei>(merged.indices.size());
+    primitive.lastIndex = static_cast<GLuint>(merged.vertices.size() - 1);
+    primitive.indexType = GL_UNSIGNED_INT;
+    range.primitives.push_back(primitive);
+    range.triangleCount = static_cast<std::uint32_t>(merged.indices.size() / 3);
+    geometry.meshes.push_back(range);
+
+    MeshDraw& draw = batch->draw;
+    draw = first;
+    draw.worldMatrix = &kIdentity;
+    draw.normalMatrix = glm::mat3(1.0f);
+    draw.mirrored = false;
+    draw.geometry = &geometry;
+    draw.mesh = &geometry.meshes.front();
+    draw.worldBox = box;
+    return batch;
+}
+
+}  // namespace
+}  // namespace engine

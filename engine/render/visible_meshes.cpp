@@ -1,0 +1,94 @@
+#include "engine/render/visible_meshes.h"
+
+#include <glm/geometric.hpp>
+
+namespace engine {
+
+void VisibleMeshes::select(const SceneCollector& collector, const Frustum& view,
+                           const glm::vec3& cameraPosition, const LightSet& lights) {
+    const std::vector<MeshDraw>& meshes = collector.meshes();
+    if (collector.generation() != builtGeneration_) {
+        builtGeneration_ = collector.generation();
+        rebuild(meshes);
+    }
+    visible_.clear();
+    batchedInView_.clear();
+    ++frame_;
+    for (std::size_t index : testedAlone_) {
+        const MeshDraw& mesh = meshes[index];
+        if (!mesh.material->desc.frustumCulled || view.mayContain(mesh.worldBox)) {
+            add(mesh, cameraPosition);
+        }
+    }
+    hierarchy_.cull(view, [&](std::size_t index) {
+        if (batches_.batchOf(index) < 0) {
+            add(meshes[index], cameraPosition);
+        } else {
+            batchedInView_.push_back(index);
+        }
+    });
+    addBatched(meshes, cameraPosition, lights);
+}
+
+// Counts per batch first, then decides: whole, or its visible meshes alone. Keeps culling as
+// fine as without batches where a batch is mostly out of view, and keeps the fill-only
+// program for the meshes the key light cannot reach.
+void VisibleMeshes::addBatched(const std::vector<MeshDraw>& meshes, const glm::vec3& cameraPosition,
+                               const LightSet& lights) {
+    for (std::size_t index : batchedInView_) {
+        BatchView& batch = batchViews_[static_cast<std::size_t>(batches_.batchOf(index))];
+        if (batch.frame != frame_) {
+            batch = BatchView{frame_, 0, 0, false, false};
+        }
+        ++batch.visibleMeshes;
+        batch.keyLitMeshes += keyLightMayReach(lights, meshes[index].worldBox) ? 1 : 0;
+    }
+    for (std::size_t index : batchedInView_) {
+        const int number = batches_.batchOf(index);
+        BatchView& batch = batchViews_[static_cast<std::size_t>(number)];
+        if (!batch.listed) {
+            batch.listed = true;
+            const bool mostlyInView =
+                2 * batch.visibleMeshes >= meshCounts_[static_cast<std::size_t>(number)];
+            const bool litAlike =
+                batch.keyLitMeshes == 0 || batch.keyLitMeshes == batch.visibleMeshes;
+            batch.drawnWhole = mostlyInView && litAlike;
+            if (batch.drawnWhole) {
+                add(batches_.draw(number), cameraPosition);
+            }
+        }
+        if (!batch.drawnWhole) {
+            add(meshes[index], cameraPosition);
+        }
+    }
+}
+
+void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
+    testedAlone_.clear();
+    std::vector<BoundingBox> boxes(meshes.size());
+    for (std::size_t index = 0; index < meshes.size(); ++index) {
+        const MeshDraw& mesh = meshes[index];
+        if (mesh.material->desc.frustumCulled && !mesh.worldBox.empty()) {
+            boxes[index] = mesh.worldBox;
+        } else {
+            testedAlone_.push_back(index);
+        }
+    }
+    hierarchy_.build(boxes);
+    batches_.build(meshes, hierarchy_);
+    batchViews_.assign(batches_.size(), BatchView{});
+    meshCounts_.assign(batches_.size(), 0);
+    for (std::size_t index = 0; index < meshes.size(); ++index) {
+        if (batches_.batchOf(index) >= 0) {
+            ++meshCounts_[static_cast<std::size_t>(batches_.batchOf(index))];
+        }
+    }
+}
+
+void VisibleMeshes::add(const MeshDraw& mesh, const glm::vec3& cameraPosition) {
+    visible_.push_back(mesh);
+    visible_.back().inView = true;
+    visible_.back().cameraDistance = glm::distance(mesh.worldBox.center(), cameraPosition);
+}
+
+}  // namespace engine
