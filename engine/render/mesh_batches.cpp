@@ -28,14 +28,24 @@ struct LocalMesh {
     std::vector<std::uint32_t> indices;
 };
 
-LocalMesh readMesh(const LoadedGeometry& geometry, const MeshRange& mesh);
+LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRange>& primitives);
 void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged);
 std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDraw& first,
                                            const BoundingBox& box);
 
+std::uint32_t triangleCount(const std::vector<PrimitiveRange>& primitives) {
+    std::uint32_t triangles = 0;
+    for (const PrimitiveRange& primitive : primitives) {
+        triangles += static_cast<std::uint32_t>(primitive.indexCount / 3);
+    }
+    return triangles;
+}
+
+// Blended meshes are drawn back to front one by one, so they stay apart.
 bool mergeable(const MeshDraw& mesh) {
-    return mesh.material->desc.frustumCulled && !mesh.worldBox.empty() &&
-           mesh.mesh->triangleCount <= MeshBatches::kMostMergedTriangles;
+    return mesh.material->desc.frustumCulled && mesh.material->desc.blend != MaterialBlend::Alpha &&
+           !mesh.worldBox.empty() &&
+           triangleCount(*mesh.primitives) <= MeshBatches::kMostMergedTriangles;
 }
 
 }  // namespace
@@ -56,15 +66,16 @@ void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy
     clear();
     batchOfMesh_.assign(meshes.size(), -1);
     // Read back once per mesh however many nodes draw it.
-    std::unordered_map<const MeshRange*, LocalMesh> localMeshes;
-    using Group = std::tuple<const LoadedShader*, H3DRes>;
+    std::unordered_map<const std::vector<PrimitiveRange>*, LocalMesh> localMeshes;
+    using Group = std::tuple<const LoadedShader*, int, H3DRes>;
     std::map<Group, std::vector<std::size_t>> groups;
     hierarchy.forEachLeaf([&](const std::size_t* items, std::size_t count) {
         groups.clear();
         for (std::size_t index = 0; index < count; ++index) {
             const MeshDraw& mesh = meshes[items[index]];
             if (mergeable(mesh)) {
-                groups[Group{mesh.shader, mesh.materialHandle}].push_back(items[index]);
+                groups[Group{mesh.shader, mesh.shaderVariant, mesh.materialHandle}].push_back(
+                    items[index]);
             }
         }
         for (const auto& [group, members] : groups) {
@@ -75,10 +86,12 @@ void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy
             BoundingBox box;
             for (std::size_t member : members) {
                 const MeshDraw& mesh = meshes[member];
-                auto known = localMeshes.find(mesh.mesh);
+                auto known = localMeshes.find(mesh.primitives);
                 if (known == localMeshes.end()) {
                     known =
-                        localMeshes.emplace(mesh.mesh, readMesh(*mesh.geometry, *mesh.mesh)).first;
+                        localMeshes
+                            .emplace(mesh.primitives, readMesh(*mesh.geometry, *mesh.primitives))
+                            .first;
                 }
                 appendTransformed(known->second, mesh, merged);
                 box.add(mesh.worldBox);
@@ -91,9 +104,9 @@ void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy
 
 namespace {
 
-LocalMesh readMesh(const LoadedGeometry& geometry, const MeshRange& mesh) {
+LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRange>& primitives) {
     LocalMesh local;
-    for (const PrimitiveRange& primitive : mesh.primitives) {
+    for (const PrimitiveRange& primitive : primitives) {
         const std::size_t base = local.vertices.size();
         const std::size_t vertexCount = static_cast<std::size_t>(primitive.lastIndex) + 1;
         local.vertices.resize(base + vertexCount);
@@ -164,7 +177,7 @@ std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDr
     draw.normalMatrix = glm::mat3(1.0f);
     draw.mirrored = false;
     draw.geometry = &geometry;
-    draw.mesh = &geometry.meshes.front();
+    draw.primitives = &geometry.meshes.front().primitives;
     draw.worldBox = box;
     return batch;
 }
