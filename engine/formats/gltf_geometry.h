@@ -36,6 +36,14 @@ struct GeometryVertex {
 
 // One triangle list. Its indices count from its own first vertex, so that primitives of up to
 // 65536 vertices keep 16-bit indices however large the whole file is.
+// A simplified version of a primitive's triangles (see detail_levels.h).
+struct GeometryLevel {
+    std::uint32_t firstIndex = 0;
+    std::uint32_t indexCount = 0;
+    // How far, at most, its surface strays from the full one, in the mesh's units.
+    float error = 0.0f;
+};
+
 struct GeometryPrimitive {
     std::uint32_t firstVertex = 0;
     std::uint32_t vertexCount = 0;
@@ -46,6 +54,8 @@ struct GeometryPrimitive {
     BoundingBox bounds;
     // Its index in GeometryDesc::materials; -1 for the default material.
     int material = -1;
+    // Coarser and coarser, in the same index list as the primitive's own indices.
+    std::vector<GeometryLevel> levels;
 };
 
 struct GeometryMesh {

@@ -6,6 +6,7 @@
 
 #include "engine/formats/gltf_geometry.h"
 #include "engine/gpu/blend_state.h"
+#include "engine/render/detail_level.h"
 #include "engine/render/material_state.h"
 
 namespace engine {
@@ -127,10 +128,14 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
                 bound.vertexOffset = primitive.vertexOffset;
                 pointVertexArrays(primitive.vertexOffset);
             }
-            glDrawRangeElements(GL_TRIANGLES, 0, primitive.lastIndex, primitive.indexCount,
-                                primitive.indexType,
-                                reinterpret_cast<const void*>(primitive.indexOffset));
-            tools.stats.countDraw(static_cast<std::uint64_t>(primitive.indexCount / 3));
+            // A far-away mesh draws a simplified level from the same vertices.
+            const DetailLevelRange* level = chosenLevel(primitive, mesh.allowedDetailError);
+            const GLsizei indexCount = level != nullptr ? level->indexCount : primitive.indexCount;
+            const GLintptr indexOffset =
+                level != nullptr ? level->indexOffset : primitive.indexOffset;
+            glDrawRangeElements(GL_TRIANGLES, 0, primitive.lastIndex, indexCount,
+                                primitive.indexType, reinterpret_cast<const void*>(indexOffset));
+            tools.stats.countDraw(static_cast<std::uint64_t>(indexCount / 3));
         }
     }
     enableVertexArrays(false);

@@ -39,6 +39,8 @@ struct MeshDraw {
     // Whether the camera may see it.
     bool inView = false;
     float cameraDistance = 0.0f;
+    // How coarse a simplified level it may be drawn with (see detail_level.h); 0 for full detail.
+    float allowedDetailError = 0.0f;
 };
 
 struct SceneLight {

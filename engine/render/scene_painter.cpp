@@ -8,7 +8,7 @@ void ScenePainter::collect(const PaintFrame& frame) {
     const Frustum view(frame.camera.viewProjection);
     collector_.collect(frame.scene, frame.resources, view, frame.camera.position);
     lights_ = &lightSelector_.select(collector_.lights(), view, frame.camera.position);
-    visibleMeshes_.select(collector_, view, frame.camera.position, *lights_);
+    visibleMeshes_.select(collector_, view, frame.camera, *lights_);
 }
 
 bool ScenePainter::prepareShadows(const PaintFrame& frame, int shadowContextId) {

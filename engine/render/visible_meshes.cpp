@@ -2,11 +2,15 @@
 
 #include <glm/geometric.hpp>
 
+#include "engine/render/detail_level.h"
+
 namespace engine {
 
 void VisibleMeshes::select(const SceneCollector& collector, const Frustum& view,
-                           const glm::vec3& cameraPosition, const LightSet& lights) {
+                           const CameraView& camera, const LightSet& lights) {
     const std::vector<MeshDraw>& meshes = collector.meshes();
+    const glm::vec3& cameraPosition = camera.position;
+    pixelsPerUnit_ = pixelsPerUnitAtUnitDistance(camera);
     if (collector.generation() != builtGeneration_) {
         builtGeneration_ = collector.generation();
         rebuild(meshes);
@@ -89,6 +93,8 @@ void VisibleMeshes::add(const MeshDraw& mesh, const glm::vec3& cameraPosition) {
     visible_.push_back(mesh);
     visible_.back().inView = true;
     visible_.back().cameraDistance = glm::distance(mesh.worldBox.center(), cameraPosition);
+    visible_.back().allowedDetailError =
+        allowedDetailError(mesh.worldBox, *mesh.worldMatrix, cameraPosition, pixelsPerUnit_);
 }
 
 }  // namespace engine

@@ -15,16 +15,18 @@
 #include "engine/render/mesh_batches.h"
 #include "engine/render/mesh_hierarchy.h"
 #include "engine/render/scene_collector.h"
+#include "engine/scene/camera_view.h"
 
 namespace engine {
 
 class VisibleMeshes {
   public:
     // Needs the engine's context current, to merge batches after the collector gathered anew.
-    void select(const SceneCollector& collector, const Frustum& view,
-                const glm::vec3& cameraPosition, const LightSet& lights);
+    void select(const SceneCollector& collector, const Frustum& view, const CameraView& camera,
+                const LightSet& lights);
 
-    // This frame's visible meshes and batches, each with inView set and its camera distance.
+    // This frame's visible meshes and batches, each with inView set, its camera distance and
+    // the detail it needs.
     const std::vector<MeshDraw>& meshes() const { return visible_; }
 
   private:
@@ -47,6 +49,7 @@ class VisibleMeshes {
     // The frame's visible meshes that belong to batches.
     std::vector<std::size_t> batchedInView_;
     std::vector<MeshDraw> visible_;
+    float pixelsPerUnit_ = 0.0f;
 
     void rebuild(const std::vector<MeshDraw>& meshes);
     void addBatched(const std::vector<MeshDraw>& meshes, const glm::vec3& cameraPosition,

@@ -68,10 +68,16 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart) {
         drawn.lastIndex = primitive.vertexCount - 1;
         drawn.indexType = primitive.wideIndices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
         drawn.material = primitive.material;
-        drawn.indexOffset =
-            primitive.wideIndices
-                ? longStart + static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint32_t))
-                : static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint16_t));
+        auto offsetOf = [&](std::uint32_t firstIndex) {
+            return primitive.wideIndices
+                       ? longStart + static_cast<GLintptr>(firstIndex * sizeof(std::uint32_t))
+                       : static_cast<GLintptr>(firstIndex * sizeof(std::uint16_t));
+        };
+        drawn.indexOffset = offsetOf(primitive.firstIndex);
+        for (const GeometryLevel& level : primitive.levels) {
+            drawn.levels.push_back(
+                {offsetOf(level.firstIndex), static_cast<GLsizei>(level.indexCount), level.error});
+        }
         range.primitives.push_back(drawn);
         range.triangleCount += primitive.indexCount / 3;
         auto part = std::find_if(range.parts.begin(), range.parts.end(), [&](const MeshPart& each) {

@@ -16,6 +16,13 @@
 
 namespace engine {
 
+struct DetailLevelRange {
+    GLintptr indexOffset = 0;
+    GLsizei indexCount = 0;
+    // In the mesh's own units (see GeometryLevel).
+    float error = 0.0f;
+};
+
 struct PrimitiveRange {
     // Where the primitive's first vertex lies in the vertex buffer; its indices count from it.
     GLintptr vertexOffset = 0;
@@ -27,6 +34,8 @@ struct PrimitiveRange {
     GLenum indexType = GL_UNSIGNED_SHORT;
     // Its index in the file's materials; -1 for the default material.
     int material = -1;
+    // Simplified versions, coarser and coarser, drawn in its place from afar.
+    std::vector<DetailLevelRange> levels;
 };
 
 // The primitives of a mesh that share one of the file's materials.

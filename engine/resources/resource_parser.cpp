@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/formats/detail_levels.h"
+
 namespace engine {
 namespace {
 
@@ -29,8 +31,13 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
             return wrap(parsePipeline(bytes));
         case ResourceType::Texture:
             return parseTexture(flags, bytes);
-        case ResourceType::Geometry:
-            return wrap(parseGltfGeometry(bytes, readSideFile, name));
+        case ResourceType::Geometry: {
+            Parsed<GeometryDesc> geometry = parseGltfGeometry(bytes, readSideFile, name);
+            if (geometry.ok()) {
+                addDetailLevels(geometry.value());
+            }
+            return wrap(std::move(geometry));
+        }
         case ResourceType::FontMetrics:
             return wrap(parseFontMetrics(bytes));
     }
