@@ -62,6 +62,18 @@ void MeshBatches::clear() {
     batchOfMesh_.clear();
 }
 
+void MeshBatches::dissolve(int batch) {
+    for (int& owner : batchOfMesh_) {
+        if (owner == batch) {
+            owner = -1;
+        }
+    }
+    // The slot stays, so that the other batches keep their numbers.
+    LoadedGeometry& geometry = batches_[static_cast<std::size_t>(batch)]->geometry;
+    geometry.vertexBuffer.reset();
+    geometry.indexBuffer.reset();
+}
+
 void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy& hierarchy) {
     clear();
     batchOfMesh_.assign(meshes.size(), -1);

@@ -68,6 +68,22 @@ void VisibleMeshes::addBatched(const std::vector<MeshDraw>& meshes, const glm::v
 }
 
 void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
+    // When only nodes moved, the batches stay but for those of the moved meshes, which come
+    // apart for good: merging anew every time something moves would cost far more than it saves.
+    const bool onlyMoved = sameDraws(meshes);
+    if (onlyMoved) {
+        for (std::size_t index = 0; index < meshes.size(); ++index) {
+            if (*meshes[index].worldMatrix != drawnAs_[index].world &&
+                batches_.batchOf(index) >= 0) {
+                batches_.dissolve(batches_.batchOf(index));
+            }
+        }
+    }
+    drawnAs_.clear();
+    for (const MeshDraw& mesh : meshes) {
+        drawnAs_.push_back(
+            {mesh.primitives, mesh.materialHandle, mesh.shaderVariant, *mesh.worldMatrix});
+    }
     testedAlone_.clear();
     std::vector<BoundingBox> boxes(meshes.size());
     for (std::size_t index = 0; index < meshes.size(); ++index) {
@@ -79,7 +95,9 @@ void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
         }
     }
     hierarchy_.build(boxes);
-    batches_.build(meshes, hierarchy_);
+    if (!onlyMoved) {
+        batches_.build(meshes, hierarchy_);
+    }
     batchViews_.assign(batches_.size(), BatchView{});
     meshCounts_.assign(batches_.size(), 0);
     for (std::size_t index = 0; index < meshes.size(); ++index) {
@@ -87,6 +105,21 @@ void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
             ++meshCounts_[static_cast<std::size_t>(batches_.batchOf(index))];
         }
     }
+}
+
+bool VisibleMeshes::sameDraws(const std::vector<MeshDraw>& meshes) const {
+    if (meshes.size() != drawnAs_.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < meshes.size(); ++index) {
+        const DrawnAs& before = drawnAs_[index];
+        if (meshes[index].primitives != before.primitives ||
+            meshes[index].materialHandle != before.materialHandle ||
+            meshes[index].shaderVariant != before.shaderVariant) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void VisibleMeshes::add(const MeshDraw& mesh, const glm::vec3& cameraPosition) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
 #include "engine/render/frustum.h"
@@ -50,8 +51,18 @@ class VisibleMeshes {
     std::vector<std::size_t> batchedInView_;
     std::vector<MeshDraw> visible_;
     float pixelsPerUnit_ = 0.0f;
+    // What each collected mesh was when the batches were last brought up to date.
+    struct DrawnAs {
+        const std::vector<PrimitiveRange>* primitives;
+        H3DRes materialHandle;
+        int shaderVariant;
+        glm::mat4 world;
+    };
+    std::vector<DrawnAs> drawnAs_;
 
     void rebuild(const std::vector<MeshDraw>& meshes);
+    // Whether the meshes are those last collected, in the same order, moved or not.
+    bool sameDraws(const std::vector<MeshDraw>& meshes) const;
     void addBatched(const std::vector<MeshDraw>& meshes, const glm::vec3& cameraPosition,
                     const LightSet& lights);
     void add(const MeshDraw& mesh, const glm::vec3& cameraPosition);

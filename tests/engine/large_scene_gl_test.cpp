@@ -144,3 +144,36 @@ TEST_F(LargeScenes, LoadingTenTimesTheNodesTakesAtMostTwentyTimesAsLong) {
     EXPECT_LE(large, 20.0 * small) << "10,000 nodes: " << small << " s; 100,000: " << large << " s";
     EXPECT_EQ(joined(takeMessages()), "");
 }
+
+TEST_F(LargeScenes, AMovedNodeLeavesItsBatchAndIsDrawnWhereItNowIs) {
+    ScratchDirectory directory;
+    writeFlatShader(directory);
+    writeFlatPipeline(directory);
+    writeGltf(directory, "box.gltf", gltf_test::boxMesh("box", glm::vec3(0.3f)));
+    writeFlatMaterial(directory, "red.material.xml", glm::vec4(1, 0, 0, 1));
+    std::string nodes;
+    for (int index = 0; index < 10; ++index) {
+        nodes += "<model name=\"" + std::string(index == 0 ? "moved" : "still") +
+                 "\" geometry=\"box.gltf\" material=\"red.material.xml\" translation=\"" +
+                 std::to_string(-2.7f + 0.6f * static_cast<float>(index)) + " 0 -6\"/>";
+    }
+    directory.write("row.scene.xml", "<scene>" + nodes + "</scene>");
+    const H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, "flat.pipeline.xml", 0);
+    const H3DNode row = loadScene(directory, "row.scene.xml");
+    const H3DNode camera = addCamera(pipeline, kWidth, kHeight);
+    renderFrame(camera);
+    EXPECT_EQ(h3dGetStat(H3DStats::DrawCallCount), 1.0f) << "the row is one merged draw";
+
+    const H3DNode moved = h3dGetNodeChild(row, 0);
+    h3dSetNodeTransform(moved, 0, 2, -6, 0, 0, 0, 1, 1, 1);
+    renderFrame(camera);
+    const Picture picture(kWidth, kHeight);
+    EXPECT_EQ(h3dGetStat(H3DStats::DrawCallCount), 10.0f);
+    EXPECT_EQ(h3dGetStat(H3DStats::TriangleCount), 120.0f);
+    // About 35 pixels a unit at the row's distance: the box is drawn above the row's middle,
+    // and no longer at the row's left end.
+    EXPECT_GT(picture.at(kWidth / 2, kHeight / 2 + 69)[0], 200);
+    EXPECT_LT(picture.at(kWidth / 2 - 93, kHeight / 2)[0], 40);
+    EXPECT_GT(picture.at(kWidth / 2 - 72, kHeight / 2)[0], 200) << "its neighbour stays";
+    EXPECT_EQ(joined(takeMessages()), "");
+}
