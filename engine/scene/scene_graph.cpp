@@ -28,6 +28,7 @@ H3DNode SceneGraph::addNode(H3DNode parent, std::string name, NodeSettings setti
     H3DNode handle = nodes_.add(std::move(node));
     if (handle != 0) {
         parentNode->children.push_back(handle);
+        dirtyRoots_.push_back(handle);
         ++objectsVersion_;
     }
     return handle;
@@ -82,13 +83,34 @@ glm::mat4 SceneGraph::worldMatrix(H3DNode node) {
     return found->world;
 }
 
+// Each marked subtree is walked whole, since worldMatrix() may have cleaned a node above dirty
+// ones; a node walked once in a pass is not walked again from a root inside its subtree. In
+// handle order parents come first, as a parent always has a smaller handle than its children.
 void SceneGraph::refreshWorldMatrices() {
-    for (int handle = 1; handle < nodes_.endHandle(); ++handle) {
-        SceneNode* node = nodes_.find(handle);
-        if (node != nullptr && node->worldDirty) {
-            refreshWorldMatrix(*node);
+    if (dirtyRoots_.empty()) {
+        return;
+    }
+    ++refreshPass_;
+    walkedInPass_.resize(static_cast<std::size_t>(nodes_.endHandle()), 0);
+    std::sort(dirtyRoots_.begin(), dirtyRoots_.end());
+    for (H3DNode root : dirtyRoots_) {
+        walk_.assign(1, root);
+        while (!walk_.empty()) {
+            const H3DNode handle = walk_.back();
+            walk_.pop_back();
+            SceneNode* node = find(handle);
+            if (node == nullptr ||
+                walkedInPass_[static_cast<std::size_t>(handle)] == refreshPass_) {
+                continue;
+            }
+            walkedInPass_[static_cast<std::size_t>(handle)] = refreshPass_;
+            if (node->worldDirty) {
+                refreshWorldMatrix(*node);
+            }
+            walk_.insert(walk_.end(), node->children.begin(), node->children.end());
         }
     }
+    dirtyRoots_.clear();
 }
 
 void SceneGraph::refreshWorldMatrix(SceneNode& node) {
@@ -102,6 +124,7 @@ void SceneGraph::refreshWorldMatrix(SceneNode& node) {
 }
 
 void SceneGraph::markWorldDirty(H3DNode node) {
+    dirtyRoots_.push_back(node);
     // A dirty node's descendants are dirty already (a clean node has clean ancestors), so the
     // walk stops there.
     std::vector<H3DNode> pending{node};

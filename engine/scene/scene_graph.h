@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include <glm/mat4x4.hpp>
 
@@ -35,8 +36,8 @@ class SceneGraph {
     void setLocalTransform(H3DNode node, const NodeTransform& local);
     // The node's world matrix, brought up to date first; identity for a bad handle.
     glm::mat4 worldMatrix(H3DNode node);
-    // Brings every dirty world matrix up to date in one pass, without allocating: a parent
-    // always has a smaller handle than its children, so handle order visits parents first.
+    // Brings every dirty world matrix up to date, visiting only the subtrees marked dirty since
+    // the last time, so a moving camera in a large scene costs only its own subtree.
     void refreshWorldMatrices();
     // Grows whenever a node other than a camera is added, removed or moves, so that what
     // depends only on the scene's objects (a shadow map) can tell when to be made anew.
@@ -50,6 +51,13 @@ class SceneGraph {
   private:
     HandleTable<SceneNode> nodes_;
     std::uint64_t objectsVersion_ = 0;
+    // The nodes made dirty (with all below them) since the last refresh; kept with their
+    // storage, like the walk's stack, so that refreshing does not allocate.
+    std::vector<H3DNode> dirtyRoots_;
+    std::vector<H3DNode> walk_;
+    // Per handle, the refresh that last walked the node.
+    std::vector<std::uint64_t> walkedInPass_;
+    std::uint64_t refreshPass_ = 0;
 
     void markWorldDirty(H3DNode node);
     // Its parent's world matrix must be up to date.

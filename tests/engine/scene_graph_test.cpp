@@ -179,3 +179,31 @@ TEST(SceneGraph, TheObjectsVersionIgnoresCameras) {
     graph.removeNode(lamp);
     EXPECT_GT(graph.objectsVersion(), moved);
 }
+
+TEST(SceneGraph, RefreshingReachesNodesBelowOnesAlreadyBroughtUpToDate) {
+    SceneGraph graph;
+    const H3DNode top = graph.addNode(H3DRootNode, "top", GroupSettings{});
+    const H3DNode middle = graph.addNode(top, "middle", GroupSettings{});
+    const H3DNode bottom = graph.addNode(middle, "bottom", GroupSettings{});
+    const H3DNode aside = graph.addNode(H3DRootNode, "aside", GroupSettings{});
+    graph.refreshWorldMatrices();
+
+    NodeTransform moved;
+    moved.translation = glm::vec3(1, 0, 0);
+    graph.setLocalTransform(top, moved);
+    // Cleans top and middle only; bottom stays dirty below them.
+    expectNear(glm::vec3(graph.worldMatrix(middle)[3]), glm::vec3(1, 0, 0));
+    graph.refreshWorldMatrices();
+    expectNear(glm::vec3(graph.find(bottom)->world[3]), glm::vec3(1, 0, 0));
+
+    // Nested marks, inner first: each node is brought up to date from its new parent.
+    NodeTransform up;
+    up.translation = glm::vec3(0, 2, 0);
+    graph.setLocalTransform(middle, up);
+    graph.setLocalTransform(top, up);
+    graph.setLocalTransform(aside, up);
+    graph.refreshWorldMatrices();
+    expectNear(glm::vec3(graph.find(bottom)->world[3]), glm::vec3(0, 4, 0));
+    expectNear(glm::vec3(graph.find(aside)->world[3]), glm::vec3(0, 2, 0));
+    EXPECT_FALSE(graph.find(bottom)->worldDirty);
+}
