@@ -145,6 +145,14 @@ TEST(GltfMaterials, ImagesBesideTheFileAreTexturesByTheirDecodedPath) {
     ASSERT_EQ(geometry.images.size(), 1u);
     EXPECT_EQ(geometry.images[0].name, "models/wood grain#1.webp");
     EXPECT_EQ(geometry.images[0].embeddedBytes, nullptr);
+
+    // A data URI of a type the JSON reader does not decode itself is still an image inside.
+    file.moreImages = "{\"uri\":\"old.png\"},{\"uri\":\"data:image/webp;base64,UklGRg==\"}";
+    GeometryDesc inside = parsedLook(file);
+    ASSERT_EQ(inside.images.size(), 1u);
+    EXPECT_EQ(inside.images[0].name, "models/robot.glb#image1");
+    ASSERT_NE(inside.images[0].embeddedBytes, nullptr);
+    EXPECT_EQ(*inside.images[0].embeddedBytes, "RIFF");
 }
 
 TEST(GltfMaterials, BadValuesAreReportedAndTheModelStillLoads) {
