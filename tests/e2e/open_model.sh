@@ -1,7 +1,8 @@
 # open-model on a textured glTF file the test writes: the model's colours fill the middle of the
 # window, the summary line gives its counts, W flies towards it, F1 and back keep it framed and
-# Esc ends with 0. Bad input (no argument, a missing file, a text file, a truncated .glb) ends
-# with 1 and one line on standard error, and leaves no window open.
+# Esc ends with 0. A .gltf whose image is missing opens with a stand-in and says so. Bad input
+# (no argument, a missing file, a text file, a truncated .glb) ends with 1 and one line on
+# standard error, and leaves no window open.
 source "$(dirname "$0")/viewer_driver.sh"
 WRITE_TEST_MODEL=$3
 need_display
@@ -57,6 +58,20 @@ echo "Shopping list: milk, bread" >"$WORK_DIR/models/notes.txt"
 refused "notes.txt' is not a glTF file" "$WORK_DIR/models/notes.txt"
 head -c 400 "$model" >"$WORK_DIR/models/broken.glb"
 refused broken.glb "$WORK_DIR/models/broken.glb"
+
+# A file whose image is missing still opens, drawn with the stand-in, and says so.
+"$WRITE_TEST_MODEL" "$WORK_DIR/models/side.gltf" || fail "write-test-model failed on a .gltf"
+rm "$WORK_DIR/models/side.png"
+start_model "$WORK_DIR/models/side.gltf"
+window=$(find_window '^side.gltf - open-model$')
+sleep 1
+partial="side.gltf: 2 meshes, 24 triangles, 2 materials, 0 textures, 1 light"
+[ "$(cat "$WORK_DIR/stdout")" = "$partial" ] ||
+  fail "standard output is '$(cat "$WORK_DIR/stdout")', not '$partial'"
+grep -q -F "side.png" "$WORK_DIR/stderr" || fail "no message names the missing side.png"
+"$SEND_CLOSE_REQUEST" "$window"
+wait_for_exit 5
+[ "$VIEWER_STATUS" = 0 ] || fail "exit status $VIEWER_STATUS after a close request"
 
 start_model "$model"
 window=$(find_window '^crate.glb - open-model$')

@@ -1,5 +1,6 @@
 // Writes the small textured glTF file the open-model test opens: a green-textured crate on a red
-// plinth with a lamp beside them, as a .glb with its image inside. Usage: write-test-model FILE
+// plinth with a lamp beside them. Usage: write-test-model FILE. A FILE.glb holds its image; a
+// FILE.gltf has its buffer and its image beside it, in FILE.bin and FILE.png.
 //
 // What it holds is fixed, so the test knows the summary line to expect:
 // 2 meshes, 24 triangles, 2 materials, 1 texture, 1 light.
@@ -56,6 +57,15 @@ Mesh boxMesh(std::array<float, 3> centre, std::array<float, 3> half) {
         }
     }
     return mesh;
+}
+
+// The crate stands on the plinth, its middle above the middle of their common box.
+Mesh crateMesh() {
+    return boxMesh({0, 0.6f, 0}, {0.5f, 0.5f, 0.5f});
+}
+
+Mesh plinthMesh() {
+    return boxMesh({0, 0.05f, 0}, {0.8f, 0.05f, 0.8f});
 }
 
 // Bright green with darker lines every fourth texel: a colour the sky does not have.
@@ -157,36 +167,41 @@ std::string chunk(std::string data, char pad, std::uint32_t type) {
     return header + data;
 }
 
+// The document's JSON; imageJson and bufferJson say where the image and the buffer lie.
+std::string documentJson(BufferWriter& buffer, const std::string& crate, const std::string& plinth,
+                         const std::string& imageJson, const std::string& bufferJson) {
+    return "{\"asset\":{\"version\":\"2.0\",\"generator\":\"write-test-model\"},"
+           "\"extensionsUsed\":[\"KHR_lights_punctual\"],"
+           "\"extensions\":{\"KHR_lights_punctual\":{\"lights\":[{\"name\":\"lamp\",\"type\":"
+           "\"point\",\"color\":[1.0,0.9,0.8],\"intensity\":2.0,\"range\":6.0}]}},"
+           "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}],"
+           "\"nodes\":[{\"name\":\"crate\",\"mesh\":0},{\"name\":\"plinth\",\"mesh\":1},"
+           "{\"name\":\"lamp\",\"translation\":[1.2,1.6,1.4],"
+           "\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}],"
+           "\"meshes\":[{\"name\":\"crate\",\"primitives\":[" +
+           crate + "]},{\"name\":\"plinth\",\"primitives\":[" + plinth +
+           "]}],"
+           "\"materials\":[{\"name\":\"crateSkin\",\"pbrMetallicRoughness\":{\"baseColorTexture\":"
+           "{\"index\":0},\"metallicFactor\":0.0,\"roughnessFactor\":0.8}},"
+           "{\"name\":\"plinthPaint\",\"pbrMetallicRoughness\":{\"baseColorFactor\":"
+           "[0.8,0.1,0.1,1.0],\"metallicFactor\":0.0}}],"
+           "\"textures\":[{\"source\":0,\"sampler\":0}],\"samplers\":[{}],"
+           "\"images\":[" +
+           imageJson + "],\"accessors\":" + buffer.accessorsJson() +
+           ",\"bufferViews\":" + buffer.viewsJson() + ",\"buffers\":[" + bufferJson + "]}";
+}
+
+// One .glb holding everything.
 std::string glbFile() {
     BufferWriter buffer;
-    const std::string crate = buffer.addPrimitive(boxMesh({0, 0.6f, 0}, {0.5f, 0.5f, 0.5f}), 0);
-    const std::string plinth = buffer.addPrimitive(boxMesh({0, 0.05f, 0}, {0.8f, 0.05f, 0.8f}), 1);
+    const std::string crate = buffer.addPrimitive(crateMesh(), 0);
+    const std::string plinth = buffer.addPrimitive(plinthMesh(), 1);
     const std::string png = crateTexture();
     const int imageView = buffer.addView(png.data(), png.size());
-
-    const std::string json =
-        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"write-test-model\"},"
-        "\"extensionsUsed\":[\"KHR_lights_punctual\"],"
-        "\"extensions\":{\"KHR_lights_punctual\":{\"lights\":[{\"name\":\"lamp\",\"type\":"
-        "\"point\",\"color\":[1.0,0.9,0.8],\"intensity\":2.0,\"range\":6.0}]}},"
-        "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}],"
-        "\"nodes\":[{\"name\":\"crate\",\"mesh\":0},{\"name\":\"plinth\",\"mesh\":1},"
-        "{\"name\":\"lamp\",\"translation\":[1.2,1.6,1.4],"
-        "\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}],"
-        "\"meshes\":[{\"name\":\"crate\",\"primitives\":[" +
-        crate + "]},{\"name\":\"plinth\",\"primitives\":[" + plinth +
-        "]}],"
-        "\"materials\":[{\"name\":\"crateSkin\",\"pbrMetallicRoughness\":{\"baseColorTexture\":"
-        "{\"index\":0},\"metallicFactor\":0.0,\"roughnessFactor\":0.8}},"
-        "{\"name\":\"plinthPaint\",\"pbrMetallicRoughness\":{\"baseColorFactor\":"
-        "[0.8,0.1,0.1,1.0],\"metallicFactor\":0.0}}],"
-        "\"textures\":[{\"source\":0,\"sampler\":0}],\"samplers\":[{}],"
-        "\"images\":[{\"bufferView\":" +
-        std::to_string(imageView) +
-        ",\"mimeType\":\"image/png\"}],"
-        "\"accessors\":" +
-        buffer.accessorsJson() + ",\"bufferViews\":" + buffer.viewsJson() +
-        ",\"buffers\":[{\"byteLength\":" + std::to_string(buffer.bytes().size()) + "}]}";
+    const std::string json = documentJson(
+        buffer, crate, plinth,
+        "{\"bufferView\":" + std::to_string(imageView) + ",\"mimeType\":\"image/png\"}",
+        "{\"byteLength\":" + std::to_string(buffer.bytes().size()) + "}");
 
     const std::string body =
         chunk(json, ' ', 0x4E4F534Au) + chunk(buffer.bytes(), '\0', 0x004E4942u);
@@ -199,6 +214,27 @@ std::string glbFile() {
     return header + body;
 }
 
+bool writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file << bytes;
+    return static_cast<bool>(file);
+}
+
+// A .gltf with its buffer and its image in files beside it, named after it (crate.bin,
+// crate.png).
+bool writeGltfWithSideFiles(const std::string& path) {
+    const std::string stem = path.substr(0, path.size() - 5);
+    const std::string name = stem.substr(stem.find_last_of('/') + 1);
+    BufferWriter buffer;
+    const std::string crate = buffer.addPrimitive(crateMesh(), 0);
+    const std::string plinth = buffer.addPrimitive(plinthMesh(), 1);
+    const std::string json = documentJson(buffer, crate, plinth, "{\"uri\":\"" + name + ".png\"}",
+                                          "{\"uri\":\"" + name + ".bin\",\"byteLength\":" +
+                                              std::to_string(buffer.bytes().size()) + "}");
+    return writeFile(path, json) && writeFile(stem + ".bin", buffer.bytes()) &&
+           writeFile(stem + ".png", crateTexture());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -206,7 +242,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: write-test-model FILE\n", stderr);
         return 1;
     }
-    std::ofstream file(argv[1], std::ios::binary);
-    file << glbFile();
-    return file ? 0 : 1;
+    const std::string path = argv[1];
+    const bool text = path.size() > 5 && path.compare(path.size() - 5, 5, ".gltf") == 0;
+    return (text ? writeGltfWithSideFiles(path) : writeFile(path, glbFile())) ? 0 : 1;
 }
