@@ -4,6 +4,7 @@
 #include "engine/h3dut.h"
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/resource_uploader.h"
+#include "engine/resources/shader_variants.h"
 
 using namespace engine;
 
@@ -20,6 +21,7 @@ bool h3dutLoadResourcesFromDisk(const char* contentDirectory) {
         };
         const bool loaded =
             loadResourcesFromDisk(engine.resources, contentDirectory, upload, messageLog());
+        buildPendingVariants(engine.resources, engine.renderer.contextNames(), messageLog());
         returnFreedMemory();
         return loaded;
     });

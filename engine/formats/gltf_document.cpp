@@ -14,14 +14,21 @@ namespace {
 
 constexpr std::size_t kLongestComplaint = 300;
 
+struct ImageCapture {
+    const tinygltf::Model* model;
+    EmbeddedImages* embedded;
+};
+
 bool isBinaryGltf(std::string_view bytes);
+bool captureImage(tinygltf::Image* image, int index, std::string* error, std::string* warning,
+                  int width, int height, const unsigned char* bytes, int size, void* capture);
 tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile);
 std::string trimmedComplaint(std::string complaint);
 
 }  // namespace
 
 bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile,
-                      tinygltf::Model& model, std::string& error) {
+                      tinygltf::Model& model, EmbeddedImages& embedded, std::string& error) {
     if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
         error = "the file is too large";
         return false;
@@ -37,10 +44,8 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
     }
     tinygltf::TinyGLTF loader;
     loader.SetFsCallbacks(sideFileCallbacks(readSideFile));
-    // Images are the material files' business; they are neither decoded nor checked here.
-    loader.SetImageLoader([](tinygltf::Image*, const int, std::string*, std::string*, int, int,
-                             const unsigned char*, int, void*) { return true; },
-                          nullptr);
+    ImageCapture capture{&model, &embedded};
+    loader.SetImageLoader(captureImage, &capture);
     std::string complaint;
     std::string warning;
     const auto length = static_cast<unsigned int>(bytes.size());
@@ -60,6 +65,31 @@ namespace {
 
 bool isBinaryGltf(std::string_view bytes) {
     return bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
+}
+
+// tinygltf hands over an image's bytes from a data URI or a buffer view; the view's bounds are
+// checked here, as tinygltf does not check them before pointing into the buffer.
+bool captureImage(tinygltf::Image* image, int index, std::string* error, std::string*, int, int,
+                  const unsigned char* bytes, int size, void* capture) {
+    const auto& [model, embedded] = *static_cast<ImageCapture*>(capture);
+    if (image->bufferView >= 0) {
+        const auto view = static_cast<std::size_t>(image->bufferView);
+        const tinygltf::BufferView& bufferView = model->bufferViews[view];
+        const std::vector<unsigned char>& buffer =
+            model->buffers[static_cast<std::size_t>(bufferView.buffer)].data;
+        if (bufferView.byteOffset > buffer.size() ||
+            bufferView.byteLength > buffer.size() - bufferView.byteOffset) {
+            if (error != nullptr) {
+                *error += "image " + std::to_string(index) + " reaches past its buffer";
+            }
+            return false;
+        }
+    }
+    if (size > 0) {
+        (*embedded)[index] = std::make_shared<const std::string>(
+            reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+    }
+    return true;
 }
 
 // tinygltf asks whether a file exists before reading it; the reader answers both at once.

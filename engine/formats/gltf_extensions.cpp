@@ -10,7 +10,14 @@
 namespace engine {
 
 void checkRequiredExtensions(const tinygltf::Model& model) {
-    const std::string known[] = {"KHR_mesh_quantization", kMeshoptExtension, kDracoExtension};
+    const std::string known[] = {"KHR_mesh_quantization",
+                                 kMeshoptExtension,
+                                 kDracoExtension,
+                                 "KHR_materials_unlit",
+                                 "KHR_materials_emissive_strength",
+                                 "KHR_texture_transform",
+                                 "KHR_lights_punctual",
+                                 "EXT_texture_webp"};
     for (const std::string& required : model.extensionsRequired) {
         if (std::find(std::begin(known), std::end(known), required) == std::end(known)) {
             throw FormatError("the file requires the extension " + required +

@@ -10,10 +10,13 @@
 #include "engine/formats/gltf_document.h"
 #include "engine/formats/gltf_draco.h"
 #include "engine/formats/gltf_extensions.h"
+#include "engine/formats/gltf_lights.h"
+#include "engine/formats/gltf_materials.h"
 #include "engine/formats/gltf_scene_nodes.h"
 #include "engine/formats/gltf_stand_ins.h"
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/vertex_normals.h"
+#include "engine/formats/vertex_tangents.h"
 
 namespace engine {
 namespace {
@@ -33,15 +36,26 @@ struct VertexAttributes {
 
 class GeometryBuilder {
   public:
-    explicit GeometryBuilder(const tinygltf::Model& model) : model_(model), accessors_(model) {}
+    GeometryBuilder(const tinygltf::Model& model, const EmbeddedImages& embedded,
+                    std::string_view resourceName)
+        : model_(model), accessors_(model), embedded_(embedded), resourceName_(resourceName) {}
 
     GeometryDesc build();
 
   private:
     const tinygltf::Model& model_;
     GltfAccessors accessors_;
+    const EmbeddedImages& embedded_;
+    std::string_view resourceName_;
     GeometryDesc geometry_;
+    // Per material of the file: the texture coordinate set its normal map reads, or -1.
+    std::vector<int> normalMapTexCoords_;
     bool pointsAndLinesLeftOut_ = false;
+    bool badMaterialReported_ = false;
+
+    void readLook();
+    void readLights();
+    int materialOf(const tinygltf::Primitive& primitive, const std::string& what);
 
     GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex);
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
@@ -59,6 +73,8 @@ class GeometryBuilder {
 };
 
 GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex);
+std::vector<glm::vec4> tangentsFor(const VertexAttributes& attributes, int texCoordSet,
+                                   const std::vector<std::uint32_t>& indices);
 const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name);
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
@@ -67,14 +83,17 @@ int attributeAccessor(const tinygltf::Primitive& primitive, const char* name);
 
 }  // namespace
 
-Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile) {
+Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile,
+                                       std::string_view resourceName) {
     try {
         tinygltf::Model model;
+        EmbeddedImages embedded;
         std::string error;
-        if (!loadGltfDocument(bytes, readSideFile, model, error)) {
+        if (!loadGltfDocument(bytes, readSideFile, model, embedded, error)) {
             return Parsed<GeometryDesc>::failure(error);
         }
-        return Parsed<GeometryDesc>::success(GeometryBuilder(model).build());
+        return Parsed<GeometryDesc>::success(
+            GeometryBuilder(model, embedded, resourceName).build());
     } catch (const FormatError& error) {
         return Parsed<GeometryDesc>::failure(error.what());
     } catch (const std::bad_alloc&) {
@@ -93,6 +112,8 @@ GeometryDesc GeometryBuilder::build() {
         throw FormatError("the file holds no mesh");
     }
     geometry_.nodes = sceneNodes(model_);
+    readLights();
+    readLook();
     for (std::size_t index = 0; index < model_.meshes.size(); ++index) {
         geometry_.meshes.push_back(buildMesh(model_.meshes[index], index));
     }
@@ -100,6 +121,44 @@ GeometryDesc GeometryBuilder::build() {
         throw FormatError("too many vertices");
     }
     return std::move(geometry_);
+}
+
+void GeometryBuilder::readLook() {
+    GltfLook look = readGltfLook(model_, embedded_, resourceName_, geometry_.warnings);
+    geometry_.materials = std::move(look.materials);
+    geometry_.images = std::move(look.images);
+    normalMapTexCoords_ = std::move(look.normalMapTexCoords);
+}
+
+// Lights the nodes name that do not exist are left out.
+void GeometryBuilder::readLights() {
+    geometry_.lights = readGltfLights(model_, geometry_.warnings);
+    for (GeometryNode& node : geometry_.nodes) {
+        if (node.light >= static_cast<int>(geometry_.lights.size())) {
+            geometry_.warnings.push_back("node " + quotedExcerpt(node.name) + " names light " +
+                                         std::to_string(node.light) + ", which does not exist");
+            node.light = -1;
+        }
+    }
+}
+
+// The primitive's material, the default one (added after the file's) when it names none or
+// one that does not exist.
+int GeometryBuilder::materialOf(const tinygltf::Primitive& primitive, const std::string& what) {
+    const int fileMaterials = static_cast<int>(normalMapTexCoords_.size());
+    if (primitive.material >= 0 && primitive.material < fileMaterials) {
+        return primitive.material;
+    }
+    if (primitive.material >= fileMaterials && !badMaterialReported_) {
+        badMaterialReported_ = true;
+        geometry_.warnings.push_back(what + " names material " +
+                                     std::to_string(primitive.material) +
+                                     ", which does not exist; the default material is used");
+    }
+    if (geometry_.materials.size() == normalMapTexCoords_.size()) {
+        geometry_.materials.push_back(defaultGltfMaterial(resourceName_));
+    }
+    return fileMaterials;
 }
 
 GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex) {
@@ -143,7 +202,15 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     if (attributes.normals.empty()) {
         attributes.normals = generateNormals(attributes.positions, indices);
     }
+    const int material = materialOf(primitive, what);
+    const int normalMapSet = material < static_cast<int>(normalMapTexCoords_.size())
+                                 ? normalMapTexCoords_[static_cast<std::size_t>(material)]
+                                 : -1;
+    if (attributes.tangents.empty() && normalMapSet >= 0) {
+        attributes.tangents = tangentsFor(attributes, normalMapSet, indices);
+    }
     GeometryPrimitive added;
+    added.material = material;
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
     added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
     for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
@@ -293,6 +360,23 @@ GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex) 
         read.color = attributes.colors[vertex];
     }
     return read;
+}
+
+// Tangents follow the texture coordinates the normal map reads; without them, any direction
+// across the normal serves.
+std::vector<glm::vec4> tangentsFor(const VertexAttributes& attributes, int texCoordSet,
+                                   const std::vector<std::uint32_t>& indices) {
+    const std::vector<glm::vec4>& read =
+        texCoordSet == 1 ? attributes.texCoords1 : attributes.texCoords;
+    std::vector<glm::vec2> texCoords(attributes.positions.size(), glm::vec2(0.0f));
+    for (std::size_t vertex = 0; vertex < read.size() && vertex < texCoords.size(); ++vertex) {
+        texCoords[vertex] = glm::vec2(read[vertex]);
+    }
+    std::vector<glm::vec3> normals(attributes.normals.size());
+    for (std::size_t vertex = 0; vertex < normals.size(); ++vertex) {
+        normals[vertex] = unitOr(attributes.normals[vertex], glm::vec3(0.0f, 0.0f, 1.0f));
+    }
+    return generateTangents(attributes.positions, normals, texCoords, indices);
 }
 
 const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, const char* name) {

@@ -1,11 +1,12 @@
 // glTF 2.0 geometry (.glb, or .gltf with embedded or side buffers) read into one vertex array
 // and one index array per file, so that each geometry resource uploads into one vertex buffer
-// and one index buffer, and the node tree that places its meshes. Materials and images in the file
-// are ignored: surfaces get their look from the scene's material files.
+// and one index buffer, the node tree that places its meshes and lights, and the file's
+// materials and images, which become material and texture resources of their own.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include <glm/vec4.hpp>
 
 #include "engine/formats/bounding_box.h"
+#include "engine/formats/material_format.h"
 #include "engine/formats/parsed.h"
 
 namespace engine {
@@ -80,6 +82,19 @@ struct GeometryLight {
     float outerConeAngle = 0.7853982f;
 };
 
+// A material of the file, under the resource name it is declared with.
+struct NamedMaterial {
+    std::string name;
+    MaterialDesc desc;
+};
+
+// An image the file's materials sample, under its texture resource's name: a file beside the
+// glTF file is an ordinary texture, read as such; an image inside it comes with its bytes.
+struct GeometryImage {
+    std::string name;
+    std::shared_ptr<const std::string> embeddedBytes;
+};
+
 struct GeometryDesc {
     std::vector<GeometryVertex> vertices;
     std::vector<std::uint16_t> shortIndices;
@@ -89,6 +104,10 @@ struct GeometryDesc {
     // once, unmoved.
     std::vector<GeometryNode> nodes;
     std::vector<GeometryLight> lights;
+    // Every primitive's material is one of these: the file's, and after them the default
+    // material where a primitive names none.
+    std::vector<NamedMaterial> materials;
+    std::vector<GeometryImage> images;
     // What was left out of the file, for the loader to report with the file's name.
     std::vector<std::string> warnings;
 
@@ -105,6 +124,9 @@ using SideFileReader =
 // strips and fans become lists; points, lines and primitives without positions are left out
 // with a warning; missing normals are made from the triangles (smooth where vertices are
 // shared); missing texture coordinates are 0, colours white and tangents (1, 0, 0, 1).
-Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile);
+// resourceName names the file's materials and images: "<name>#material<N>" and
+// "<name>#image<N>", and images beside it by their path relative to it.
+Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile,
+                                       std::string_view resourceName = {});
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "engine/formats/format_error.h"
+#include "engine/formats/gltf_lights.h"
 
 namespace engine {
 namespace {
@@ -136,6 +137,7 @@ GeometryNode sceneNode(const tinygltf::Model& model, int node, int parent) {
     built.parent = parent;
     built.local = nodeMatrix(source);
     built.mesh = source.mesh;
+    built.light = nodeLight(source);
     return built;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/formats/material_format.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/formats/format_error.h"
@@ -31,10 +32,11 @@ namespace {
 
 void requireUnique(const XmlSource& source, pugi::xml_node node, const MaterialDesc& material,
                    const std::string& name);
+std::vector<std::string> defineWords(const XmlSource& source, pugi::xml_node root);
 
 MaterialDesc readMaterial(const XmlSource& source) {
     pugi::xml_node root = source.root();
-    source.allowAttributes(root, {"shader", "faceCulling", "frustumCulling"});
+    source.allowAttributes(root, {"shader", "faceCulling", "frustumCulling", "blend", "defines"});
     MaterialDesc material;
     material.shader = source.requiredText(root, "shader");
     if (!isPlainName(material.shader)) {
@@ -46,6 +48,12 @@ MaterialDesc readMaterial(const XmlSource& source) {
     }
     material.cullsBackFaces = faceCulling == "back";
     material.frustumCulled = source.flag(root, "frustumCulling", true);
+    std::string blend = source.optionalText(root, "blend", "opaque");
+    if (blend != "opaque" && blend != "alpha") {
+        source.fail(root, "unknown blend " + quotedExcerpt(blend) + " (opaque or alpha)");
+    }
+    material.blend = blend == "alpha" ? MaterialBlend::Alpha : MaterialBlend::Opaque;
+    material.defines = defineWords(source, root);
     for (pugi::xml_node element : source.childElements(root, {"texture", "uniform", "font"})) {
         if (std::string_view(element.name()) == "font") {
             material.fontMetrics = readFont(source, element, material);
@@ -112,6 +120,28 @@ std::string readFont(const XmlSource& source, pugi::xml_node node, const Materia
         source.fail(node, quotedExcerpt(metrics) + " is not a file name");
     }
     return metrics;
+}
+
+// Blank-separated GLSL names, each once.
+std::vector<std::string> defineWords(const XmlSource& source, pugi::xml_node root) {
+    const std::string text = source.optionalText(root, "defines", "");
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find_first_of(" \t\r\n", start), text.size());
+        std::string word = text.substr(start, end - start);
+        start = end + 1;
+        if (word.empty()) {
+            continue;
+        }
+        if (!isGlslIdentifier(word)) {
+            source.fail(root, "define " + quotedExcerpt(word) + " is not a GLSL name");
+        }
+        if (std::find(words.begin(), words.end(), word) == words.end()) {
+            words.push_back(std::move(word));
+        }
+    }
+    return words;
 }
 
 // Samplers and uniforms share the shader's name space, so one name may appear once.

@@ -60,10 +60,17 @@ const ShaderContextDesc* findContext(const ShaderDesc& shader, std::string_view 
 }
 
 std::string composeProgramSource(const ShaderDesc& shader, const ShaderContextDesc& context,
-                                 ShaderStage stage) {
+                                 ShaderStage stage, const std::vector<std::string>& defines) {
     const std::string& code =
         stage == ShaderStage::Vertex ? context.vertexSource : context.fragmentSource;
-    return kVersionLine + shader.sharedSource + code;
+    std::string source = kVersionLine;
+    source += stage == ShaderStage::Vertex ? "#define VERTEX_PROGRAM 1\n"
+                                           : "#define FRAGMENT_PROGRAM 1\n";
+    for (const std::string& define : defines) {
+        source += "#define " + define + " 1\n";
+    }
+    // The file's code keeps the line numbers it has after the version line alone.
+    return source + "#line 2\n" + shader.sharedSource + code;
 }
 
 namespace {

@@ -27,9 +27,10 @@ struct ShaderDesc {
 Parsed<ShaderDesc> parseShader(std::string_view text);
 
 const ShaderContextDesc* findContext(const ShaderDesc& shader, std::string_view name);
-// The complete program text handed to OpenGL: the version line, the shared code, the stage's
-// code.
+// The complete program text handed to OpenGL: the version line, VERTEX_PROGRAM or
+// FRAGMENT_PROGRAM and each of defines as #define lines, the shared code, the stage's code,
+// numbered as if the shared code followed the version line.
 std::string composeProgramSource(const ShaderDesc& shader, const ShaderContextDesc& context,
-                                 ShaderStage stage);
+                                 ShaderStage stage, const std::vector<std::string>& defines = {});
 
 }  // namespace engine

@@ -11,6 +11,8 @@ EngineUniforms lookUpEngineUniforms(GLuint program) {
     uniforms.lightCount = glGetUniformLocation(program, "lightCount");
     uniforms.lightPositions = glGetUniformLocation(program, "lightPositions");
     uniforms.lightColors = glGetUniformLocation(program, "lightColors");
+    uniforms.lightDirections = glGetUniformLocation(program, "lightDirections");
+    uniforms.lightCones = glGetUniformLocation(program, "lightCones");
     uniforms.shadowMatrices = glGetUniformLocation(program, "shadowMatrices");
     uniforms.shadowMap = glGetUniformLocation(program, "shadowMap");
     uniforms.shadowMapTexelSize = glGetUniformLocation(program, "shadowMapTexelSize");

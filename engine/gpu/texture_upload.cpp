@@ -8,6 +8,12 @@ void uploadImage(GLenum target, const ImageData& image, bool mipmaps);
 
 }  // namespace
 
+GLint minificationFilter(const TextureSampling& sampling) {
+    return !sampling.mipmaps    ? GL_LINEAR
+           : sampling.trilinear ? GL_LINEAR_MIPMAP_LINEAR
+                                : GL_LINEAR_MIPMAP_NEAREST;
+}
+
 GlTexture uploadFlatTexture(const ImageData& image, const TextureSampling& sampling) {
     GlTexture texture = createTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
@@ -36,10 +42,7 @@ GlTexture uploadCubeTexture(const CubeFaces& faces, const TextureSampling& sampl
 namespace {
 
 void applySampling(GLenum target, const TextureSampling& sampling) {
-    const GLint minification = !sampling.mipmaps    ? GL_LINEAR
-                               : sampling.trilinear ? GL_LINEAR_MIPMAP_LINEAR
-                                                    : GL_LINEAR_MIPMAP_NEAREST;
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minification);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minificationFilter(sampling));
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (sampling.anisotropy > 1.0f) {
         glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, sampling.anisotropy);

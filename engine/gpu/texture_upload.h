@@ -15,6 +15,9 @@ struct TextureSampling {
     float anisotropy = 1.0f;
 };
 
+// The minification filter a texture uploaded with this sampling has.
+GLint minificationFilter(const TextureSampling& sampling);
+
 GlTexture uploadFlatTexture(const ImageData& image, const TextureSampling& sampling);
 GlTexture uploadCubeTexture(const CubeFaces& faces, const TextureSampling& sampling);
 

@@ -1,6 +1,7 @@
 #include "engine/render/light_set.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <glm/geometric.hpp>
 
@@ -9,11 +10,39 @@ namespace {
 
 const SceneLight* shadowCaster(const std::vector<SceneLight>& lights) {
     for (const SceneLight& light : lights) {
-        if (light.castsShadows) {
+        // The shadow map is a cube around a point: a light without a place casts none.
+        if (light.castsShadows && light.kind != LightKind::Directional) {
             return &light;
         }
     }
     return nullptr;
+}
+
+// Where the light shines, as the shaders read it.
+void describe(const SceneLight& light, bool castsShadows, glm::vec4& position, glm::vec4& color,
+              glm::vec4& direction, glm::vec4& cone) {
+    const bool directional = light.kind == LightKind::Directional;
+    position = glm::vec4(light.position, directional ? 0.0f : 1.0f / (light.radius * light.radius));
+    color = glm::vec4(light.color, castsShadows ? 1.0f : 0.0f);
+    direction = glm::vec4(light.direction, directional ? 1.0f : 0.0f);
+    cone = glm::vec4(0.0f, 1.0f, light.inverseSquare && !directional ? 1.0f : 0.0f, 0.0f);
+    if (light.kind == LightKind::Spot) {
+        const float inner = std::cos(light.innerConeAngle);
+        const float outer = std::cos(light.outerConeAngle);
+        const float scale = 1.0f / std::max(inner - outer, 1e-4f);
+        cone.x = scale;
+        cone.y = -outer * scale;
+    }
+}
+
+bool reachesView(const SceneLight& light, const Frustum& view) {
+    return light.kind == LightKind::Directional ||
+           (light.radius > 0.0f && view.mayContain(light.position, light.radius));
+}
+
+float distanceFrom(const SceneLight& light, const glm::vec3& cameraPosition) {
+    return light.kind == LightKind::Directional ? 0.0f
+                                                : glm::distance(light.position, cameraPosition);
 }
 
 }  // namespace
@@ -21,6 +50,9 @@ const SceneLight* shadowCaster(const std::vector<SceneLight>& lights) {
 bool keyLightMayReach(const LightSet& lights, const BoundingBox& box) {
     if (lights.count == 0 || box.empty()) {
         return false;
+    }
+    if (lights.directions[0].w > 0.0f) {
+        return true;
     }
     const glm::vec3 position(lights.positions[0]);
     const glm::vec3 offset = glm::clamp(position, box.minimum, box.maximum) - position;
@@ -33,19 +65,16 @@ const LightSet& LightSelector::select(const std::vector<SceneLight>& lights, con
     candidates_.clear();
     const SceneLight* caster = shadowCaster(lights);
     for (const SceneLight& light : lights) {
-        if (&light != caster && light.radius > 0.0f &&
-            view.mayContain(light.position, light.radius)) {
+        if (&light != caster && reachesView(light, view)) {
             candidates_.push_back(&light);
         }
     }
     std::sort(candidates_.begin(), candidates_.end(),
               [&cameraPosition](const SceneLight* a, const SceneLight* b) {
-                  return glm::distance(a->position, cameraPosition) <
-                         glm::distance(b->position, cameraPosition);
+                  return distanceFrom(*a, cameraPosition) < distanceFrom(*b, cameraPosition);
               });
     set_ = LightSet();
-    if (caster != nullptr && caster->radius > 0.0f &&
-        view.mayContain(caster->position, caster->radius)) {
+    if (caster != nullptr && reachesView(*caster, view)) {
         set_.shadowLight = caster;
         candidates_.insert(candidates_.begin(), caster);
     }
@@ -54,8 +83,8 @@ const LightSet& LightSelector::select(const std::vector<SceneLight>& lights, con
             break;
         }
         const auto slot = static_cast<std::size_t>(set_.count++);
-        set_.positions[slot] = glm::vec4(light->position, 1.0f / (light->radius * light->radius));
-        set_.colors[slot] = glm::vec4(light->color, light == set_.shadowLight ? 1.0f : 0.0f);
+        describe(*light, light == set_.shadowLight, set_.positions[slot], set_.colors[slot],
+                 set_.directions[slot], set_.cones[slot]);
     }
     return set_;
 }

@@ -1,5 +1,6 @@
 // The lights one frame is lit with: those whose reach touches the view, at most kMaximumLights,
-// the nearest to the camera first, except that the shadow-casting light always comes first.
+// the nearest to the camera first (directional lights count as nearest), except that the
+// shadow-casting light always comes first.
 #pragma once
 
 #include <array>
@@ -21,6 +22,11 @@ struct LightSet {
     std::array<glm::vec4, kMaximumLights> positions{};
     // rgb colour, a = 1 for the light whose shadow map is bound (entry 0 only).
     std::array<glm::vec4, kMaximumLights> colors{};
+    // xyz the way it shines, w = 1 for a directional light.
+    std::array<glm::vec4, kMaximumLights> directions{};
+    // x, y: scale and offset that take the cosine of the angle off the axis to the spot's
+    // brightness (0, 1 for lights without a cone); z = 1 for lights that fade with 1 / d^2.
+    std::array<glm::vec4, kMaximumLights> cones{};
     // The light that casts shadows, when it lights this frame.
     const SceneLight* shadowLight = nullptr;
 };

@@ -16,5 +16,9 @@ namespace engine {
 // names, as the first declaration fixed it).
 GLuint materialTexture(const LoadedMaterial& material, std::size_t entry,
                        const ResourceTable& resources, const StandInTextures& standIns);
+// Gives the bound 2D texture of the entry the wraps and filters the material samples it with;
+// stand-ins keep their own.
+void applyTextureSampling(const LoadedMaterial& material, std::size_t entry,
+                          const ResourceTable& resources);
 
 }  // namespace engine

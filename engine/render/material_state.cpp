@@ -19,6 +19,7 @@ int applyMaterialState(const MaterialProgramLocations& locations, const LoadedMa
         glBindTexture(
             textures[entry].kind == TextureKind::Cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D,
             materialTexture(material, entry, resources, standIns));
+        applyTextureSampling(material, entry, resources);
         glUniform1i(locations.samplers[entry], unit);
         ++unit;
     }

@@ -5,6 +5,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "engine/formats/gltf_geometry.h"
+#include "engine/gpu/blend_state.h"
 #include "engine/render/material_state.h"
 
 namespace engine {
@@ -44,6 +45,12 @@ void MeshPass::draw(const std::vector<MeshDraw>& meshes, DrawContexts contexts,
         return;
     }
     std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        if (a.blended != b.blended) {
+            return b.blended;
+        }
+        if (a.blended) {
+            return a.mesh->cameraDistance > b.mesh->cameraDistance;
+        }
         if (a.program != b.program) {
             return a.program < b.program;
         }
@@ -69,22 +76,30 @@ void MeshPass::gather(const std::vector<MeshDraw>& meshes, DrawContexts contexts
         // A mesh the key light cannot reach skips its per-pixel lighting and shadow lookup.
         if (contexts.fillOnlyContext >= 0 && lights != nullptr &&
             !keyLightMayReach(*lights, mesh.worldBox)) {
-            program = mesh.shader->find(contexts.fillOnlyContext);
+            program = mesh.shader->find(contexts.fillOnlyContext, mesh.shaderVariant);
         }
         if (program == nullptr) {
-            program = mesh.shader->find(contexts.context);
+            program = mesh.shader->find(contexts.context, mesh.shaderVariant);
         }
         if (program != nullptr) {
-            entries_.push_back({program, &mesh});
+            entries_.push_back(
+                {program, &mesh,
+                 contexts.blendsMaterials && mesh.material->desc.blend == MaterialBlend::Alpha});
         }
     }
 }
 
 void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) const {
     BoundState bound;
+    bool blending = false;
     enableVertexArrays(true);
     for (const Entry& entry : entries_) {
         const MeshDraw& mesh = *entry.mesh;
+        if (entry.blended && !blending) {
+            blending = true;
+            applyBlend(BlendMode::Alpha);
+            glDepthMask(GL_FALSE);
+        }
         if (entry.program->program.get() != bound.program) {
             bound.program = entry.program->program.get();
             glUseProgram(bound.program);
@@ -107,7 +122,7 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
             glBindBuffer(GL_ARRAY_BUFFER, mesh.geometry->vertexBuffer.get());
             glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.geometry->indexBuffer.get());
         }
-        for (const PrimitiveRange& primitive : mesh.mesh->primitives) {
+        for (const PrimitiveRange& primitive : *mesh.primitives) {
             if (primitive.vertexOffset != bound.vertexOffset) {
                 bound.vertexOffset = primitive.vertexOffset;
                 pointVertexArrays(primitive.vertexOffset);
@@ -119,6 +134,10 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
         }
     }
     enableVertexArrays(false);
+    if (blending) {
+        applyBlend(BlendMode::Replace);
+        glDepthMask(GL_TRUE);
+    }
     glFrontFace(GL_CCW);
     // A program still in use would outlive its deletion when the engine is released.
     glUseProgram(0);

@@ -1,6 +1,7 @@
 // Draws mesh nodes with their materials' programs for one shader context, sorted so that each
 // program and each material is set up once, and front to back within a material so that
-// hidden pixels fail the depth test before they are shaded.
+// hidden pixels fail the depth test before they are shaded. Alpha-blended materials come after
+// all others, back to front.
 #pragma once
 
 #include <vector>
@@ -28,6 +29,10 @@ struct DrawContexts {
     int context = -1;
     // For meshes out of the key light's reach, where their shader has it; -1 for none.
     int fillOnlyContext = -1;
+    // Whether alpha-blended materials are blended, over what is drawn and without writing
+    // depth: true for a camera's opaque pass, false where the whole pass decides (shadow maps,
+    // blended commands).
+    bool blendsMaterials = false;
 };
 
 enum class FaceSide {
@@ -48,6 +53,7 @@ class MeshPass {
     struct Entry {
         ContextProgram* program;
         const MeshDraw* mesh;
+        bool blended;
     };
 
     // Kept between frames so that its storage is reused.

@@ -30,6 +30,9 @@ void applyPassUniforms(ContextProgram& program, const PassUniforms& pass) {
             glUniform4fv(uniforms.lightPositions, lights.count,
                          glm::value_ptr(lights.positions[0]));
             glUniform4fv(uniforms.lightColors, lights.count, glm::value_ptr(lights.colors[0]));
+            glUniform4fv(uniforms.lightDirections, lights.count,
+                         glm::value_ptr(lights.directions[0]));
+            glUniform4fv(uniforms.lightCones, lights.count, glm::value_ptr(lights.cones[0]));
         }
     }
     if (pass.shadowMatrices != nullptr && uniforms.shadowMatrices >= 0) {

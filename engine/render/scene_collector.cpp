@@ -4,6 +4,18 @@
 #include <glm/matrix.hpp>
 
 namespace engine {
+namespace {
+
+// The shader a material draws with and the build of it for the material's defines; false when
+// either is not ready.
+bool findShader(const ResourceTable& resources, const LoadedMaterial& material, MeshDraw& draw) {
+    const Resource* shader = resources.get(material.shader, ResourceType::Shader);
+    draw.shader = shader != nullptr ? shader->payloadAs<LoadedShader>() : nullptr;
+    draw.shaderVariant = material.shaderVariant;
+    return draw.shader != nullptr && draw.shaderVariant >= 0;
+}
+
+}  // namespace
 
 void SceneCollector::collect(const SceneGraph& scene, const ResourceTable& resources,
                              const Frustum& view, const glm::vec3& cameraPosition) {
@@ -13,41 +25,71 @@ void SceneCollector::collect(const SceneGraph& scene, const ResourceTable& resou
         if (const auto* mesh = std::get_if<MeshSettings>(&node.settings)) {
             addMesh(node, *mesh, resources, view, cameraPosition);
         } else if (const auto* light = std::get_if<LightSettings>(&node.settings)) {
-            lights_.push_back({handle, glm::vec3(node.world[3]), light->color, light->radius,
-                               light->castsShadows});
+            addLight(handle, node, *light);
         }
     });
 }
 
+// A mesh the scene gives a material is one draw; one without is drawn with its file's
+// materials, a draw for each.
 void SceneCollector::addMesh(const SceneNode& node, const MeshSettings& settings,
                              const ResourceTable& resources, const Frustum& view,
                              const glm::vec3& cameraPosition) {
-    const Resource* geometry = resources.get(settings.geometry, ResourceType::Geometry);
-    const Resource* material = resources.get(settings.material, ResourceType::Material);
+    const Resource* geometryResource = resources.get(settings.geometry, ResourceType::Geometry);
+    const auto* geometry =
+        geometryResource != nullptr ? geometryResource->payloadAs<LoadedGeometry>() : nullptr;
+    if (geometry == nullptr || settings.meshIndex >= static_cast<int>(geometry->meshes.size())) {
+        return;
+    }
+    const MeshRange& mesh = geometry->meshes[static_cast<std::size_t>(settings.meshIndex)];
     MeshDraw draw;
-    draw.geometry = geometry != nullptr ? geometry->payloadAs<LoadedGeometry>() : nullptr;
-    draw.material = material != nullptr ? material->payloadAs<LoadedMaterial>() : nullptr;
-    if (draw.geometry == nullptr || draw.material == nullptr ||
-        settings.meshIndex >= static_cast<int>(draw.geometry->meshes.size())) {
-        return;
-    }
-    const Resource* shader = resources.get(draw.material->shader, ResourceType::Shader);
-    draw.shader = shader != nullptr ? shader->payloadAs<LoadedShader>() : nullptr;
-    if (draw.shader == nullptr) {
-        return;
-    }
-    draw.mesh = &draw.geometry->meshes[static_cast<std::size_t>(settings.meshIndex)];
-    draw.materialHandle = settings.material;
+    draw.geometry = geometry;
     draw.worldMatrix = &node.world;
     const glm::mat3 linear(node.world);
     const float determinant = glm::determinant(linear);
     draw.mirrored = determinant < 0.0f;
     draw.normalMatrix =
         determinant != 0.0f ? glm::transpose(glm::inverse(linear)) : glm::mat3(1.0f);
-    draw.worldBox = transformedBox(draw.mesh->bounds, node.world);
-    draw.inView = !draw.material->desc.frustumCulled || view.mayContain(draw.worldBox);
-    draw.cameraDistance = glm::distance(draw.worldBox.center(), cameraPosition);
-    meshes_.push_back(draw);
+    auto add = [&](H3DRes materialHandle, const std::vector<PrimitiveRange>& primitives,
+                   const BoundingBox& bounds) {
+        const Resource* material = resources.get(materialHandle, ResourceType::Material);
+        draw.material = material != nullptr ? material->payloadAs<LoadedMaterial>() : nullptr;
+        if (draw.material == nullptr || !findShader(resources, *draw.material, draw)) {
+            return;
+        }
+        draw.materialHandle = materialHandle;
+        draw.primitives = &primitives;
+        draw.worldBox = transformedBox(bounds, node.world);
+        draw.inView = !draw.material->desc.frustumCulled || view.mayContain(draw.worldBox);
+        draw.cameraDistance = glm::distance(draw.worldBox.center(), cameraPosition);
+        meshes_.push_back(draw);
+    };
+    if (settings.material != 0) {
+        add(settings.material, mesh.primitives, mesh.bounds);
+        return;
+    }
+    for (const MeshPart& part : mesh.parts) {
+        if (part.material >= 0 && part.material < static_cast<int>(geometry->materials.size())) {
+            add(geometry->materials[static_cast<std::size_t>(part.material)], part.primitives,
+                part.bounds);
+        }
+    }
+}
+
+void SceneCollector::addLight(H3DNode handle, const SceneNode& node, const LightSettings& light) {
+    SceneLight& added = lights_.emplace_back();
+    added.node = handle;
+    added.position = glm::vec3(node.world[3]);
+    const glm::vec3 axis(node.world[2]);
+    const float length = glm::length(axis);
+    added.direction = length > 0.0f ? -axis / length : glm::vec3(0.0f, 0.0f, -1.0f);
+    added.color = light.color;
+    added.radius = light.radius;
+    added.castsShadows = light.castsShadows;
+    added.kind = light.kind;
+    added.innerConeAngle = light.innerConeAngle;
+    added.outerConeAngle = light.outerConeAngle;
+    added.inverseSquare = light.inverseSquare;
 }
 
 }  // namespace engine

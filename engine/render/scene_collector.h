@@ -20,16 +20,20 @@
 
 namespace engine {
 
+// One draw of a mesh node: all its primitives with the material the scene gives it, or those
+// of them that share one of the file's own materials.
 struct MeshDraw {
     const glm::mat4* worldMatrix = nullptr;
     glm::mat3 normalMatrix{1.0f};
     // A mirroring world matrix turns the mesh inside out, so its front faces wind clockwise.
     bool mirrored = false;
     const LoadedGeometry* geometry = nullptr;
-    const MeshRange* mesh = nullptr;
+    const std::vector<PrimitiveRange>* primitives = nullptr;
     H3DRes materialHandle = 0;
     const LoadedMaterial* material = nullptr;
     LoadedShader* shader = nullptr;
+    // The shader's build for the material's defines.
+    int shaderVariant = 0;
     BoundingBox worldBox;
     // Whether the camera may see it.
     bool inView = false;
@@ -39,9 +43,15 @@ struct MeshDraw {
 struct SceneLight {
     H3DNode node = 0;
     glm::vec3 position{0.0f};
+    // The way spot and directional lights shine, in world space.
+    glm::vec3 direction{0.0f, 0.0f, -1.0f};
     glm::vec3 color{1.0f};
     float radius = 10.0f;
     bool castsShadows = false;
+    LightKind kind = LightKind::Point;
+    float innerConeAngle = 0.0f;
+    float outerConeAngle = 0.7853982f;
+    bool inverseSquare = false;
 };
 
 class SceneCollector {
@@ -60,6 +70,7 @@ class SceneCollector {
     void addMesh(const SceneNode& node, const MeshSettings& settings,
                  const ResourceTable& resources, const Frustum& view,
                  const glm::vec3& cameraPosition);
+    void addLight(H3DNode handle, const SceneNode& node, const LightSettings& light);
 };
 
 }  // namespace engine

@@ -34,8 +34,10 @@ void ScenePainter::drawGeometry(const PaintFrame& frame, const ResolvedCommand& 
     shadowAtlas_.bind();
     PassUniforms pass = passUniforms(frame.camera, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
-    meshPass_.draw(collector_.meshes(), DrawContexts{command.contextId, command.fillOnlyContextId},
-                   nullptr, FaceSide::Back, pass, passTools);
+    meshPass_.draw(
+        collector_.meshes(),
+        DrawContexts{command.contextId, command.fillOnlyContextId, blend == BlendMode::Replace},
+        nullptr, FaceSide::Back, pass, passTools);
     glDisable(GL_CULL_FACE);
     glDepthMask(GL_TRUE);
 }

@@ -31,13 +31,6 @@ std::string contentPath(std::string_view directory, std::string_view name) {
     return path;
 }
 
-std::string siblingName(std::string_view resourceName, std::string_view uri) {
-    std::size_t slash = resourceName.find_last_of("/\\");
-    std::string name(slash == std::string_view::npos ? std::string_view()
-                                                     : resourceName.substr(0, slash + 1));
-    return name.append(uri);
-}
-
 std::optional<std::string> readContentFile(const std::string& path, std::string& error) {
     std::error_code code;
     std::filesystem::file_status status = std::filesystem::status(path, code);

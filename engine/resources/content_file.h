@@ -6,13 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "engine/formats/resource_names.h"
+
 namespace engine {
 
 // directory + "/" + name, without doubled separators; name alone when directory is empty.
 std::string contentPath(std::string_view directory, std::string_view name);
-// The name of a file that resourceName names beside itself: "models/statue.gltf" and
-// "statue.bin" give "models/statue.bin".
-std::string siblingName(std::string_view resourceName, std::string_view uri);
 // Far beyond any content file; a larger one is refused before it is read.
 inline constexpr std::uintmax_t kMaximumContentFileBytes = std::uintmax_t{2} << 30;
 

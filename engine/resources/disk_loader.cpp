@@ -21,14 +21,25 @@ struct ParseOutcome {
     DecodedImageBudget::Reservation decodedBytes;
 };
 
+// What a referring file supplied of a resource in place of its own file.
+struct Supplied {
+    std::shared_ptr<const ParsedContent> content;
+    std::shared_ptr<const std::string> bytes;
+};
+using SuppliedResources = std::map<int, Supplied>;
+
 // Reads and parses files on worker threads from the moment they are declared: decoding images
 // (and averaging their mipmaps) and glTF takes most of the loading time and needs no OpenGL,
 // while uploads stay on the calling thread, which owns the context. Workers see copies of what
 // they need, never the resource table.
 class ParseAhead {
   public:
-    ParseAhead(const ResourceTable& resources, std::string_view directory)
-        : resources_(resources), directory_(directory), budget_(kDecodedImageBudget) {}
+    ParseAhead(const ResourceTable& resources, const SuppliedResources& supplied,
+               std::string_view directory)
+        : resources_(resources),
+          supplied_(supplied),
+          directory_(directory),
+          budget_(kDecodedImageBudget) {}
     ParseAhead(const ParseAhead&) = delete;
     ParseAhead& operator=(const ParseAhead&) = delete;
     // Threads still waiting for the budget go on, so that their futures can finish.
@@ -45,6 +56,7 @@ class ParseAhead {
 
   private:
     const ResourceTable& resources_;
+    const SuppliedResources& supplied_;
     std::string directory_;
     // Declared before the futures, which wait for their threads when destroyed.
     DecodedImageBudget budget_;
@@ -52,16 +64,18 @@ class ParseAhead {
 };
 
 ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
-                          const std::string& directory, int handle, DecodedImageBudget* budget);
+                          const std::string& directory, std::shared_ptr<const std::string> bytes,
+                          int handle, DecodedImageBudget* budget);
 bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
-                   const UploadStep& upload, MessageLog& log);
+                   const UploadStep& upload, SuppliedResources& supplied, MessageLog& log);
 
 }  // namespace
 
 bool loadResourcesFromDisk(ResourceTable& resources, std::string_view directory,
                            const UploadStep& upload, MessageLog& log) {
     bool allLoaded = true;
-    ParseAhead parser(resources, directory);
+    SuppliedResources supplied;
+    ParseAhead parser(resources, supplied, directory);
     // Handles only grow, so resources declared while loading come up later in this same loop.
     for (int handle = 1; handle < resources.endHandle(); ++handle) {
         const Resource* resource = resources.get(handle);
@@ -69,7 +83,7 @@ bool loadResourcesFromDisk(ResourceTable& resources, std::string_view directory,
             continue;
         }
         parser.startFrom(handle);
-        if (!finishLoading(resources, handle, parser.take(handle), upload, log)) {
+        if (!finishLoading(resources, handle, parser.take(handle), upload, supplied, log)) {
             allLoaded = false;
         }
     }
@@ -85,9 +99,22 @@ void ParseAhead::startFrom(int handle) {
         if (resource == nullptr || resource->loaded() || inFlight_.count(next) != 0) {
             continue;
         }
+        auto found = supplied_.find(next);
+        const Supplied* supply = found != supplied_.end() ? &found->second : nullptr;
+        if (supply != nullptr && supply->content != nullptr) {
+            // Already parsed: nothing for a thread to do.
+            std::promise<ParseOutcome> ready;
+            ParseOutcome outcome;
+            outcome.path = contentPath(directory_, resource->name);
+            outcome.content = *supply->content;
+            ready.set_value(std::move(outcome));
+            inFlight_.emplace(next, ready.get_future());
+            continue;
+        }
         inFlight_.emplace(
             next, std::async(std::launch::async, readAndParse, resource->type, resource->flags,
-                             resource->name, directory_, next, &budget_));
+                             resource->name, directory_,
+                             supply != nullptr ? supply->bytes : nullptr, next, &budget_));
     }
 }
 
@@ -100,18 +127,23 @@ ParseOutcome ParseAhead::take(int handle) {
 }
 
 ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
-                          const std::string& directory, int handle, DecodedImageBudget* budget) {
+                          const std::string& directory, std::shared_ptr<const std::string> supplied,
+                          int handle, DecodedImageBudget* budget) {
     ParseOutcome outcome;
     outcome.path = contentPath(directory, name);
-    std::optional<std::string> bytes = readContentFile(outcome.path, outcome.fault);
-    if (!bytes) {
-        return outcome;
+    std::optional<std::string> read;
+    if (supplied == nullptr) {
+        read = readContentFile(outcome.path, outcome.fault);
+        if (!read) {
+            return outcome;
+        }
     }
-    outcome.decodedBytes = budget->reserve(decodedBytesOf(type, flags, *bytes), handle);
+    const std::string_view bytes = supplied != nullptr ? *supplied : *read;
+    outcome.decodedBytes = budget->reserve(decodedBytesOf(type, flags, bytes), handle);
     SideFileReader readSideFile = [&name, &directory](const std::string& uri, std::string& error) {
         return readContentFile(contentPath(directory, siblingName(name, uri)), error);
     };
-    Parsed<ParsedContent> parsed = parseResourceContent(type, flags, *bytes, readSideFile);
+    Parsed<ParsedContent> parsed = parseResourceContent(type, flags, name, bytes, readSideFile);
     if (!parsed.ok()) {
         outcome.fault = parsed.error();
         return outcome;
@@ -127,7 +159,7 @@ void reportFailure(const Resource& resource, const std::string& path, const std:
 }
 
 bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
-                   const UploadStep& upload, MessageLog& log) {
+                   const UploadStep& upload, SuppliedResources& supplied, MessageLog& log) {
     // The table owns each resource separately, so this reference survives new declarations.
     Resource& resource = *resources.get(handle);
     if (!outcome.content) {
@@ -139,8 +171,14 @@ bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
                     "' from '" + outcome.path + "': " + warning);
     }
     for (const ResourceReference& reference : referencesOf(*outcome.content)) {
-        resources.add(reference.type, reference.name, reference.flags);
+        const int added = resources.add(reference.type, reference.name, reference.flags);
+        const Resource* declared = resources.get(added);
+        if ((reference.content != nullptr || reference.bytes != nullptr) && declared != nullptr &&
+            !declared->loaded()) {
+            supplied.emplace(added, Supplied{reference.content, reference.bytes});
+        }
     }
+    supplied.erase(handle);
     Parsed<std::unique_ptr<ResourcePayload>> payload = upload(resource, *outcome.content);
     if (!payload.ok()) {
         reportFailure(resource, outcome.path, payload.error(), log);

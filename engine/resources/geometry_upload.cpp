@@ -1,5 +1,6 @@
 #include "engine/resources/geometry_upload.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,7 +14,8 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart);
 
 }  // namespace
 
-std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
+std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
+                                               const ResourceTable& resources) {
     auto loaded = std::make_unique<LoadedGeometry>();
     loaded->vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.vertices.data(),
                                               geometry.vertices.size() * sizeof(GeometryVertex));
@@ -28,6 +30,12 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry) {
     }
     loaded->nodes = geometry.nodes;
     loaded->lights = geometry.lights;
+    for (const NamedMaterial& material : geometry.materials) {
+        loaded->materials.push_back(resources.find(ResourceType::Material, material.name));
+    }
+    for (const GeometryImage& image : geometry.images) {
+        loaded->textures.push_back(resources.find(ResourceType::Texture, image.name));
+    }
     return loaded;
 }
 
@@ -66,6 +74,14 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart) {
                 : static_cast<GLintptr>(primitive.firstIndex * sizeof(std::uint16_t));
         range.primitives.push_back(drawn);
         range.triangleCount += primitive.indexCount / 3;
+        auto part = std::find_if(range.parts.begin(), range.parts.end(), [&](const MeshPart& each) {
+            return each.material == drawn.material;
+        });
+        if (part == range.parts.end()) {
+            part = range.parts.insert(range.parts.end(), MeshPart{drawn.material, {}, {}});
+        }
+        part->primitives.push_back(drawn);
+        part->bounds.add(primitive.bounds);
     }
     return range;
 }

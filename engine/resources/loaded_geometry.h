@@ -29,10 +29,20 @@ struct PrimitiveRange {
     int material = -1;
 };
 
+// The primitives of a mesh that share one of the file's materials.
+struct MeshPart {
+    // Its index in LoadedGeometry::materials.
+    int material = -1;
+    std::vector<PrimitiveRange> primitives;
+    BoundingBox bounds;
+};
+
 struct MeshRange {
     std::string name;
     BoundingBox bounds;
     std::vector<PrimitiveRange> primitives;
+    // The same primitives grouped by their material, for meshes drawn with the file's own.
+    std::vector<MeshPart> parts;
     std::uint32_t triangleCount = 0;
 };
 

@@ -20,6 +20,12 @@ struct LoadedMaterial : ResourcePayload {
     std::vector<H3DRes> textures;
     // The font metrics resource a text overlay material names; 0 for other materials.
     H3DRes fontMetrics = 0;
+    // The build of the shader the material draws with (see LoadedShader::variants); 0 for a
+    // material without defines, kVariantPending until its variant is built, kVariantFailed
+    // when it did not build (the material is then not drawn).
+    static constexpr int kVariantPending = -1;
+    static constexpr int kVariantFailed = -2;
+    int shaderVariant = 0;
 
     // False when the material has no uniform of that name.
     bool setUniform(std::string_view name, const glm::vec4& value);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/gpu/gl_object.h"
+#include "engine/gpu/texture_parameters.h"
 #include "engine/resources/resource_table.h"
 
 namespace engine {
@@ -12,6 +13,9 @@ struct LoadedTexture : ResourcePayload {
     GLenum target = GL_TEXTURE_2D;
     int width = 0;
     int height = 0;
+    // 2D textures: what they have now, and the smooth minification filter of their upload.
+    TextureParameters parameters;
+    GLint smoothMinify = GL_LINEAR_MIPMAP_LINEAR;
 };
 
 }  // namespace engine

@@ -11,10 +11,12 @@ Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes);
 std::vector<ResourceReference> sceneReferences(const SceneDesc& scene);
 std::vector<ResourceReference> materialReferences(const MaterialDesc& material);
 std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline);
+std::vector<ResourceReference> geometryReferences(const GeometryDesc& geometry);
 
 }  // namespace
 
-Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes,
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view name,
+                                           std::string_view bytes,
                                            const SideFileReader& readSideFile) {
     switch (type) {
         case ResourceType::SceneGraph:
@@ -28,7 +30,7 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
         case ResourceType::Texture:
             return parseTexture(flags, bytes);
         case ResourceType::Geometry:
-            return wrap(parseGltfGeometry(bytes, readSideFile));
+            return wrap(parseGltfGeometry(bytes, readSideFile, name));
         case ResourceType::FontMetrics:
             return wrap(parseFontMetrics(bytes));
     }
@@ -59,6 +61,9 @@ std::vector<ResourceReference> referencesOf(const ParsedContent& content) {
     }
     if (const auto* pipeline = std::get_if<PipelineDesc>(&content)) {
         return pipelineReferences(*pipeline);
+    }
+    if (const auto* geometry = std::get_if<GeometryDesc>(&content)) {
+        return geometryReferences(*geometry);
     }
     return {};
 }
@@ -144,6 +149,18 @@ std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline) 
                 references.push_back({ResourceType::Material, command.material});
             }
         }
+    }
+    return references;
+}
+
+std::vector<ResourceReference> geometryReferences(const GeometryDesc& geometry) {
+    std::vector<ResourceReference> references;
+    for (const NamedMaterial& material : geometry.materials) {
+        references.push_back({ResourceType::Material, material.name, 0,
+                              std::make_shared<const ParsedContent>(material.desc)});
+    }
+    for (const GeometryImage& image : geometry.images) {
+        references.push_back({ResourceType::Texture, image.name, 0, nullptr, image.embeddedBytes});
     }
     return references;
 }

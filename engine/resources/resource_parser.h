@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -28,10 +29,17 @@ struct ResourceReference {
     ResourceType type;
     std::string name;
     int flags = 0;
+    // What the referring file holds of the resource itself, taken instead of reading a file of
+    // that name: its description (a glTF file's materials) or its bytes (images inside a glTF
+    // file). Empty for resources of their own files.
+    std::shared_ptr<const ParsedContent> content = nullptr;
+    std::shared_ptr<const std::string> bytes = nullptr;
 };
 
-// readSideFile reaches the files a resource names beside itself (a .gltf's buffers).
-Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view bytes,
+// readSideFile reaches the files a resource names beside itself (a .gltf's buffers); name is
+// the resource's, which names what its file holds of other resources.
+Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::string_view name,
+                                           std::string_view bytes,
                                            const SideFileReader& readSideFile);
 // The bytes that parsing a texture file will hold once decoded (with mipmaps and cube faces),
 // read from its header; 0 for other types and for files whose header is unreadable.

@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "engine/gpu/shader_program.h"
 #include "engine/gpu/texture_upload.h"
 #include "engine/resources/geometry_upload.h"
 #include "engine/resources/loaded_font_metrics.h"
@@ -14,6 +13,7 @@
 #include "engine/resources/loaded_scene.h"
 #include "engine/resources/loaded_shader.h"
 #include "engine/resources/loaded_texture.h"
+#include "engine/resources/shader_variants.h"
 
 namespace engine {
 namespace {
@@ -44,7 +44,7 @@ Upload uploadResource(ParsedContent& content, const UploadContext& context) {
         return uploadPipeline(*pipeline, context);
     }
     if (auto* geometry = std::get_if<GeometryDesc>(&content)) {
-        return Upload::success(uploadGeometry(*geometry));
+        return Upload::success(uploadGeometry(*geometry, context.resources));
     }
     if (auto* image = std::get_if<ImageData>(&content)) {
         return uploadFlat(*image, context);
@@ -74,28 +74,19 @@ Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context) {
     if (!desc.fontMetrics.empty()) {
         material->fontMetrics = context.resources.find(ResourceType::FontMetrics, desc.fontMetrics);
     }
+    material->shaderVariant = desc.defines.empty() ? 0 : LoadedMaterial::kVariantPending;
     material->desc = std::move(desc);
     return Upload::success(std::move(material));
 }
 
 Upload uploadShader(ShaderDesc& desc, ContextNames& contextNames) {
     auto shader = std::make_unique<LoadedShader>();
-    for (const ShaderContextDesc& context : desc.contexts) {
-        std::string error;
-        std::optional<GlProgram> program =
-            buildProgram(composeProgramSource(desc, context, ShaderStage::Vertex),
-                         composeProgramSource(desc, context, ShaderStage::Fragment), error);
-        if (!program) {
-            return Upload::failure("context '" + context.name + "' (line " +
-                                   std::to_string(context.line) + "), " + error);
-        }
-        ContextProgram entry;
-        entry.context = context.name;
-        entry.contextId = contextNames.idOf(context.name);
-        entry.uniforms = lookUpEngineUniforms(program->get());
-        entry.program = std::move(*program);
-        shader->programs.push_back(std::move(entry));
+    std::string error;
+    std::optional<ShaderVariant> plain = buildShaderVariant(desc, {}, contextNames, error);
+    if (!plain) {
+        return Upload::failure(error);
     }
+    shader->variants.push_back(std::move(*plain));
     shader->desc = std::move(desc);
     return Upload::success(std::move(shader));
 }
@@ -128,8 +119,11 @@ Upload uploadFlat(const ImageData& image, const UploadContext& context) {
     ImageData white{1, 1, {255, 255, 255, 255}, {}};
     const ImageData& used = context.options.loadTextures() ? image : white;
     auto texture = std::make_unique<LoadedTexture>();
-    texture->texture = uploadFlatTexture(used, samplingFor(context));
+    const TextureSampling sampling = samplingFor(context);
+    texture->texture = uploadFlatTexture(used, sampling);
     texture->target = GL_TEXTURE_2D;
+    texture->smoothMinify = minificationFilter(sampling);
+    texture->parameters.minify = texture->smoothMinify;
     texture->width = used.width;
     texture->height = used.height;
     return Upload::success(std::move(texture));

@@ -1,6 +1,7 @@
 #include "engine/scene/scene_instancer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -50,6 +51,7 @@ class SceneInstancer {
 
     void addMeshes(H3DNode model, const SceneNodeDesc& desc);
     void addMesh(H3DNode parent, int meshIndex, const MeshSource& source);
+    void addLight(H3DNode parent, const GeometryLight& light);
 };
 
 }  // namespace
@@ -246,6 +248,9 @@ void SceneInstancer::addMeshes(H3DNode model, const SceneNodeDesc& desc) {
         if (node.mesh >= 0) {
             addMesh(group, node.mesh, source);
         }
+        if (node.light >= 0 && node.light < static_cast<int>(loaded->lights.size())) {
+            addLight(group, loaded->lights[static_cast<std::size_t>(node.light)]);
+        }
     }
 }
 
@@ -262,6 +267,24 @@ void SceneInstancer::addMesh(H3DNode parent, int meshIndex, const MeshSource& so
         }
     }
     graph_.addNode(parent, name.empty() ? "mesh" + std::to_string(meshIndex) : name, mesh);
+}
+
+// A light of the file, at its node. One without a range reaches as far as it lights a surface
+// with a hundredth of the dimmest light the viewer's default lights give; beyond that, its
+// inverse-square light is too faint to matter.
+void SceneInstancer::addLight(H3DNode parent, const GeometryLight& light) {
+    constexpr float kFaintestLight = 0.002f;
+    LightSettings settings;
+    settings.color = light.color;
+    settings.inverseSquare = true;
+    const float brightest = std::max({light.color.r, light.color.g, light.color.b});
+    settings.radius = light.range > 0.0f ? light.range : std::sqrt(brightest / kFaintestLight);
+    settings.kind = light.shape == LightShape::Spot          ? LightKind::Spot
+                    : light.shape == LightShape::Directional ? LightKind::Directional
+                                                             : LightKind::Point;
+    settings.innerConeAngle = light.innerConeAngle;
+    settings.outerConeAngle = light.outerConeAngle;
+    graph_.addNode(parent, light.name.empty() ? "light" : light.name, settings);
 }
 
 }  // namespace

@@ -40,10 +40,21 @@ struct MeshSettings {
     H3DRes material = 0;
 };
 
+enum class LightKind { Point, Spot, Directional };
+
+// Spot and directional lights shine along the node's -z axis.
 struct LightSettings {
     glm::vec3 color{1.0f};
+    // Where the light ends; directional lights reach everywhere.
     float radius = 10.0f;
     bool castsShadows = false;
+    LightKind kind = LightKind::Point;
+    // Spot lights: half-angles in radians, full light inside the inner one, none outside the
+    // outer one.
+    float innerConeAngle = 0.0f;
+    float outerConeAngle = 0.7853982f;
+    // Physical lights (those of glTF files) also fade with the square of the distance.
+    bool inverseSquare = false;
 };
 
 struct CameraSettings {

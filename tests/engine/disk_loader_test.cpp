@@ -154,6 +154,8 @@ TEST_F(DiskLoader, GeometryReadsItsSideFilesBesideItself) {
     directory.write("models/tile.gltf",
                     gltf_test::gltfWithSideBuffer(document, "tile.bin", binBytes));
     directory.write("models/tile.bin", binBytes);
+    // The file names no material, so its primitives take the default one, drawn with model.shader.
+    directory.write("model.shader", kShader);
     int geometry = resources.add(ResourceType::Geometry, "models/tile.gltf", 0);
 
     EXPECT_TRUE(load()) << joined(texts(log));

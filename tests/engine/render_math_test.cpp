@@ -24,7 +24,12 @@ BoundingBox boxAround(glm::vec3 center, float halfSize) {
 }
 
 SceneLight light(H3DNode node, glm::vec3 position, float radius, bool castsShadows = false) {
-    return SceneLight{node, position, glm::vec3(1.0f), radius, castsShadows};
+    SceneLight made;
+    made.node = node;
+    made.position = position;
+    made.radius = radius;
+    made.castsShadows = castsShadows;
+    return made;
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ void writeLitMaterial(const ScratchDirectory& directory, const std::string& name
                       glm::vec3 emission = glm::vec3(0.0f));
 // Copies shipped content files (shaders, materials, pipelines) into the directory.
 void copyShippedFiles(const ScratchDirectory& directory, const std::vector<std::string>& names);
+// With the shipped model.shader, which the file's own (default) material needs.
 void writeGltf(const ScratchDirectory& directory, const std::string& name,
                const gltf_test::Mesh& mesh);
 // flat.pipeline.xml: clears the screen to black and draws the "flat" context; with

@@ -77,6 +77,7 @@ TEST_F(SceneRendering, AMeshUsedBySeveralNodesIsDrawnAtEachMirroredOrNot) {
         {gltf_test::Node{0, {-2, 0, 0}, {1, 1, 1}}, gltf_test::Node{0, {0, 0, 0}, {1, 1, 1}},
          gltf_test::Node{0, {2, 0, 0}, {-1, 1, 1}}}};
     scene.directory.write("tiles.glb", gltf_test::glbFile(tiles));
+    copyShippedFiles(scene.directory, {"model.shader"});
     writeFlatMaterial(scene.directory, "red.material.xml", glm::vec4(1, 0, 0, 1));
     writeScene(scene.directory, "s.scene.xml",
                model("tiles", "tiles.glb", "red.material.xml", "0 0 -5"));

@@ -53,8 +53,15 @@ TEST(ShaderFormat, ComposesVersionSharedCodeAndStage) {
         composeProgramSource(parsed.value(), parsed.value().contexts[0], ShaderStage::Fragment);
     // Code is kept verbatim, down to the blank line before the next @context.
     EXPECT_EQ(source,
-              "#version 120\nuniform mat4 worldMatrix;\nvoid main() { gl_FragColor = vec4(1.0); "
-              "}\n\n");
+              "#version 120\n#define FRAGMENT_PROGRAM 1\n#line 2\nuniform mat4 worldMatrix;\nvoid "
+              "main() { gl_FragColor = vec4(1.0); }\n\n");
+    const std::string withDefines =
+        "#version 120\n#define VERTEX_PROGRAM 1\n#define NORMAL_MAP 1\n#define UNLIT 1\n#line "
+        "2\nuniform";
+    EXPECT_EQ(composeProgramSource(parsed.value(), parsed.value().contexts[0], ShaderStage::Vertex,
+                                   {"NORMAL_MAP", "UNLIT"})
+                  .substr(0, withDefines.size()),
+              withDefines);
 }
 
 TEST(ShaderFormat, RejectsMisplacedOrMissingParts) {

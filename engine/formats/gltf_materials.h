@@ -1,0 +1,39 @@
+// A glTF file's look: its metallic-roughness materials as material descriptions drawn with the
+// content directory's model.shader, and the images they sample as texture resources.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <tiny_gltf.h>
+
+#include "engine/formats/gltf_geometry.h"
+
+namespace engine {
+
+// The shader every glTF material is drawn with; its programs see the define GLTF_MATERIAL.
+inline constexpr const char* kGltfMaterialShader = "model.shader";
+
+// The encoded bytes of the images held inside the file (its binary chunk, a buffer or a data
+// URI), by image index.
+using EmbeddedImages = std::map<int, std::shared_ptr<const std::string>>;
+
+struct GltfLook {
+    // One per material of the file, in its order.
+    std::vector<NamedMaterial> materials;
+    std::vector<GeometryImage> images;
+    // Per material: the texture coordinate set its normal map reads, which tangents follow;
+    // -1 for a material without one.
+    std::vector<int> normalMapTexCoords;
+};
+
+// Values out of range are clamped, textures that do not exist left out, each with a warning.
+GltfLook readGltfLook(const tinygltf::Model& model, const EmbeddedImages& embedded,
+                      std::string_view resourceName, std::vector<std::string>& warnings);
+// What primitives that name no material are drawn with: white, fully metallic and rough.
+NamedMaterial defaultGltfMaterial(std::string_view resourceName);
+
+}  // namespace engine
