@@ -5,7 +5,6 @@
 #include "engine/api/api_guard.h"
 #include "engine/core/geometry_figures.h"
 #include "engine/h3d.h"
-#include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_pipeline.h"
 
@@ -58,11 +57,7 @@ int h3dGetResParamI(H3DRes resource, int parameter) {
         if (found == nullptr) {
             return 0;
         }
-        const auto* geometry = found->payloadAs<LoadedGeometry>();
-        std::optional<int> figure;
-        if (geometry != nullptr) {
-            figure = geometryFigure(*geometry, engine.resources, parameter);
-        }
+        const std::optional<int> figure = geometryFigure(*found, engine.resources, parameter);
         if (!figure) {
             messageLog().warning("h3dGetResParamI: " + std::string(resourceTypeName(found->type)) +
                                  " '" + found->name + "' has no figure " +

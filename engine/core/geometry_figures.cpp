@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
+#include "engine/formats/gltf_materials.h"
 #include "engine/h3d.h"
 
 namespace engine {
@@ -19,6 +21,21 @@ int loadedCount(const std::vector<H3DRes>& handles, const ResourceTable& resourc
     }));
 }
 
+// The file's own materials that loaded; the default material the engine adds for primitives
+// without one is not the file's.
+int loadedFileMaterials(const Resource& geometry, const LoadedGeometry& loaded,
+                        const ResourceTable& resources) {
+    const std::string defaultName = defaultGltfMaterial(geometry.name).name;
+    std::vector<H3DRes> fileMaterials;
+    for (H3DRes handle : loaded.materials) {
+        const Resource* material = resources.get(handle);
+        if (material == nullptr || material->name != defaultName) {
+            fileMaterials.push_back(handle);
+        }
+    }
+    return loadedCount(fileMaterials, resources);
+}
+
 int triangleCount(const LoadedGeometry& geometry) {
     std::uint64_t triangles = 0;
     for (const MeshRange& mesh : geometry.meshes) {
@@ -29,19 +46,23 @@ int triangleCount(const LoadedGeometry& geometry) {
 
 }  // namespace
 
-std::optional<int> geometryFigure(const LoadedGeometry& geometry, const ResourceTable& resources,
+std::optional<int> geometryFigure(const Resource& resource, const ResourceTable& resources,
                                   int parameter) {
+    const auto* geometry = resource.payloadAs<LoadedGeometry>();
+    if (geometry == nullptr) {
+        return std::nullopt;
+    }
     switch (parameter) {
         case H3DGeometry::MeshCountI:
-            return static_cast<int>(geometry.meshes.size());
+            return static_cast<int>(geometry->meshes.size());
         case H3DGeometry::TriangleCountI:
-            return triangleCount(geometry);
+            return triangleCount(*geometry);
         case H3DGeometry::MaterialCountI:
-            return loadedCount(geometry.materials, resources);
+            return loadedFileMaterials(resource, *geometry, resources);
         case H3DGeometry::TextureCountI:
-            return loadedCount(geometry.textures, resources);
+            return loadedCount(geometry->textures, resources);
         case H3DGeometry::LightCountI:
-            return static_cast<int>(geometry.lights.size());
+            return static_cast<int>(geometry->lights.size());
         default:
             return std::nullopt;
     }

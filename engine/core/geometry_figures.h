@@ -8,8 +8,9 @@
 
 namespace engine {
 
-// The figure (an H3DGeometry value) of the geometry; nothing for a parameter that is not one.
-std::optional<int> geometryFigure(const LoadedGeometry& geometry, const ResourceTable& resources,
+// The figure (an H3DGeometry value) of the loaded geometry resource; nothing for a parameter
+// that is not one, or a resource that is not a loaded geometry.
+std::optional<int> geometryFigure(const Resource& geometry, const ResourceTable& resources,
                                   int parameter);
 
 }  // namespace engine

@@ -1,6 +1,8 @@
 // The calls a program uses to show a glTF file without a scene file: a model node for a
 // geometry, lights made in code, the world box of a subtree and the figures of a geometry.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "engine/h3d.h"
@@ -37,6 +39,8 @@ void expectBox(const Box& box, std::initializer_list<float> expected) {
 
 // A crate standing on a plinth: two meshes, each placed by its own node.
 H3DRes loadCrateOnPlinth(const ScratchDirectory& directory) {
+    // The file's default material is drawn with the shipped shader.
+    copyShippedFiles(directory, {"model.shader"});
     gltf_test::Document document;
     document.meshes = {gltf_test::boxMesh("crate", glm::vec3(1.0f)),
                        gltf_test::boxMesh("plinth", glm::vec3(2.0f, 0.25f, 2.0f))};
@@ -100,6 +104,50 @@ TEST_F(ModelNodes, TheGeometryFiguresCountWhatLoaded) {
     takeMessages();
     EXPECT_EQ(h3dGetResParamI(missing, H3DGeometry::MeshCountI), 0);
     EXPECT_TRUE(anyContains(takeMessages(), "(it is not loaded)"));
+}
+
+// One triangle drawn three times: with a material whose image lies beside the file, with one
+// whose image is missing, and with none (so the engine adds its default material). Two lights.
+TEST_F(ModelNodes, FiguresCountTheFilesOwnMaterialsAndTheImagesThatLoaded) {
+    ScratchDirectory directory;
+    copyShippedFiles(directory, {"model.shader"});
+    directory.write("present.png", pngOf(1, 1, {{255, 255, 255, 255}}));
+    std::string buffer(44, '\0');
+    const float positions[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    const std::uint16_t indices[3] = {0, 1, 2};
+    std::memcpy(&buffer[0], positions, sizeof positions);
+    std::memcpy(&buffer[36], indices, sizeof indices);
+    const std::string primitive = R"("attributes":{"POSITION":0},"indices":1)";
+    const std::string json =
+        R"({"asset":{"version":"2.0"},"extensionsUsed":["KHR_lights_punctual"],)"
+        R"("extensions":{"KHR_lights_punctual":{"lights":[{"type":"point"},)"
+        R"({"type":"directional"}]}},"nodes":[{"mesh":0},)"
+        R"({"extensions":{"KHR_lights_punctual":{"light":1}}}],)"
+        R"("meshes":[{"primitives":[{)" +
+        primitive + R"(,"material":0},{)" + primitive + R"(,"material":1},{)" + primitive +
+        R"(}]}],"materials":[{"pbrMetallicRoughness":{"baseColorTexture":{"index":0}}},)"
+        R"({"pbrMetallicRoughness":{"baseColorTexture":{"index":1}}}],)"
+        R"("textures":[{"source":0},{"source":1}],)"
+        R"("images":[{"uri":"present.png"},{"uri":"missing.png"}],)"
+        R"("accessors":[{"bufferView":0,"componentType":5126,"count":3,"type":"VEC3",)"
+        R"("min":[0,0,0],"max":[1,1,0]},)"
+        R"({"bufferView":1,"componentType":5123,"count":3,"type":"SCALAR"}],)"
+        R"("bufferViews":[{"buffer":0,"byteLength":36},)"
+        R"({"buffer":0,"byteOffset":36,"byteLength":6}],"buffers":[{"byteLength":44}]})";
+    directory.write("looks.glb", gltf_test::glbFrom(json, buffer));
+    const H3DRes geometry = h3dAddResource(H3DResTypes::Geometry, "looks.glb", 0);
+    h3dutLoadResourcesFromDisk(directory.path().c_str());
+    ASSERT_TRUE(h3dIsResLoaded(geometry)) << joined(takeMessages());
+    const std::vector<std::string> messages = takeMessages();
+    ASSERT_EQ(messages.size(), 1u) << joined(messages);
+    EXPECT_TRUE(anyContains(messages, "missing.png")) << joined(messages);
+
+    EXPECT_EQ(h3dGetResParamI(geometry, H3DGeometry::MeshCountI), 1);
+    EXPECT_EQ(h3dGetResParamI(geometry, H3DGeometry::TriangleCountI), 3);
+    EXPECT_EQ(h3dGetResParamI(geometry, H3DGeometry::MaterialCountI), 2);
+    EXPECT_EQ(h3dGetResParamI(geometry, H3DGeometry::TextureCountI), 1);
+    EXPECT_EQ(h3dGetResParamI(geometry, H3DGeometry::LightCountI), 2);
+    EXPECT_EQ(joined(takeMessages()), "");
 }
 
 TEST_F(ModelNodes, AModelNodeNeedsALoadedGeometryAndAParent) {
