@@ -202,6 +202,7 @@ void placeSurface(vec3 position, vec3 normal, vec4 tangent, vec2 set0, vec2 set1
 }
 #endif
 
+#ifdef FRAGMENT_PROGRAM
 // Base colour with its alpha, in linear colour (the map holds sRGB, taken as gamma 2).
 vec4 baseColor() {
     vec4 base = surfaceColor;
@@ -271,6 +272,8 @@ Surface readSurface() {
     return surface;
 }
 
+#endif
+
 // One light on the surface: Lambert diffuse and a GGX highlight with Smith visibility and
 // Schlick's Fresnel. Light colours already hold the 1/pi of the diffuse term.
 vec3 shade(Surface surface, vec3 toLight, vec3 arriving) {
@@ -306,6 +309,7 @@ vec3 ambient(Surface surface) {
     return ambientLight * (surface.diffuse + reflected) * surface.occlusion;
 }
 
+#ifdef FRAGMENT_PROGRAM
 // Every light from entry first on, per pixel; entry 0 in its shadow when it casts one.
 vec3 litSurface(Surface surface, int first) {
     vec3 color = ambient(surface) + surface.emission;
@@ -332,6 +336,7 @@ vec4 gltfColor(int firstLight) {
     return vec4(litSurface(surface, firstLight), alpha);
 #endif
 }
+#endif
 
 #endif
 
