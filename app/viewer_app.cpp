@@ -5,7 +5,6 @@
 
 namespace {
 
-const float kFieldOfView = 70.0f;
 const float kNearDistance = 0.1f;
 const float kFarDistance = 1000.0f;
 
@@ -29,22 +28,31 @@ bool ViewerApp::initialize() {
     // Every resource is declared before the single load, which also loads what they refer to.
     simplePipeline = h3dAddResource(H3DResTypes::Pipeline, "simple.pipeline.xml", 0);
     masterPipeline = h3dAddResource(H3DResTypes::Pipeline, "master.pipeline.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "hebe.scene.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
-    h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
-    const H3DRes worldScene = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
+    declareSceneResources();
     fontMaterial = h3dAddResource(H3DResTypes::Material, "font.material.xml", 0);
     postMaterial = h3dAddResource(H3DResTypes::Material, "postprocess.material.xml", 0);
 
     // A missing file does not stop start-up: the engine's message queue reports it.
     h3dutLoadResourcesFromDisk(contentPath.c_str());
+    loadSceneContent();
 
     cameraNode = h3dAddCameraNode(H3DRootNode, "Camera", masterPipeline);
     pipelineName = "master";
 
-    const H3DNode worldInstance = h3dAddNodes(H3DRootNode, worldScene);
-    h3dSetNodeTransform(worldInstance, 0, 0, 0, 0, 0, 0, 1, 1, 1);
+    addSceneNodes();
     return true;
+}
+
+void ViewerApp::declareSceneResources() {
+    h3dAddResource(H3DResTypes::SceneGraph, "hebe.scene.xml", 0);
+    h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
+    h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
+    worldScene_ = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
+}
+
+void ViewerApp::addSceneNodes() {
+    const H3DNode worldInstance = h3dAddNodes(H3DRootNode, worldScene_);
+    h3dSetNodeTransform(worldInstance, 0, 0, 0, 0, 0, 0, 1, 1, 1);
 }
 
 void ViewerApp::resizeViewport(int width, int height) {

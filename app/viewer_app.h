@@ -1,5 +1,7 @@
 // The viewer's one application object: the engine objects it works with, the camera's
 // current and target pose, and the key states the frame loop samples for the flight controls.
+// What the picture shows is the shipped world; a program that shows something else derives
+// from it and replaces the three scene steps of initialize, keeping everything else.
 #pragma once
 
 #include <string>
@@ -10,10 +12,13 @@ class ViewerApp {
   public:
     // Key codes 0 to 319 are sampled; higher codes have no entry.
     static constexpr int kKeyCount = 320;
+    // The camera's vertical field of view in degrees.
+    static constexpr float kFieldOfView = 70.0f;
 
     // appDirectory is the program's directory with its trailing separator (or empty);
     // the content directory is that text followed directly by "/data".
     explicit ViewerApp(const std::string& appDirectory);
+    virtual ~ViewerApp() = default;
     ViewerApp(const ViewerApp&) = delete;
     ViewerApp& operator=(const ViewerApp&) = delete;
 
@@ -67,7 +72,18 @@ class ViewerApp {
 
     std::string contentPath;
 
+  protected:
+    // Declares the scene's resources, after the pipelines and before the overlay materials, so
+    // that the one load from the content directory brings them in.
+    virtual void declareSceneResources();
+    // Runs after that load and before the camera is made: loads what lies elsewhere.
+    virtual void loadSceneContent() {}
+    // Adds the scene's nodes, after the camera.
+    virtual void addSceneNodes();
+
   private:
+    H3DRes worldScene_ = 0;
+
     void switchPipeline();
     void flyAlongView(float sign, float step);
     void flySideways(float yawOffset, float step);

@@ -21,6 +21,7 @@ uniform mat3 normalMatrix;
 uniform mat4 viewProjectionMatrix;
 uniform vec3 cameraPosition;
 uniform int lightCount;
+uniform int plainLightCount;
 uniform vec4 lightPositions[8];
 uniform vec4 lightColors[8];
 uniform vec4 lightDirections[8];
@@ -79,10 +80,21 @@ uniform vec4 specular;
 uniform vec4 emission;
 
 // The light of the entries from first on, per vertex: on meshes this fine it looks much the same
-// as per pixel, at a fraction of the cost on a software rasterizer.
+// as per pixel, at a fraction of the cost on a software rasterizer. Plain point lights come
+// first and take the short way; spot, directional and physical lights the full one.
 vec3 lightFrom(int first, vec3 position, vec3 normal) {
     vec3 light = ambientLight;
     for (int entry = first; entry < 8; ++entry) {
+        if (entry >= plainLightCount) {
+            break;
+        }
+        vec3 toLight = lightPositions[entry].xyz - position;
+        float distanceSquared = dot(toLight, toLight);
+        float falloff = max(1.0 - distanceSquared * lightPositions[entry].w, 0.0);
+        float facing = max(dot(normal, toLight * inversesqrt(distanceSquared)), 0.0);
+        light += lightColors[entry].rgb * (facing * falloff * falloff);
+    }
+    for (int entry = first > plainLightCount ? first : plainLightCount; entry < 8; ++entry) {
         if (entry >= lightCount) {
             break;
         }
@@ -202,6 +214,7 @@ void placeSurface(vec3 position, vec3 normal, vec4 tangent, vec2 set0, vec2 set1
 }
 #endif
 
+#ifdef FRAGMENT_PROGRAM
 // Base colour with its alpha, in linear colour (the map holds sRGB, taken as gamma 2).
 vec4 baseColor() {
     vec4 base = surfaceColor;
@@ -271,6 +284,8 @@ Surface readSurface() {
     return surface;
 }
 
+#endif
+
 // One light on the surface: Lambert diffuse and a GGX highlight with Smith visibility and
 // Schlick's Fresnel. Light colours already hold the 1/pi of the diffuse term.
 vec3 shade(Surface surface, vec3 toLight, vec3 arriving) {
@@ -306,6 +321,7 @@ vec3 ambient(Surface surface) {
     return ambientLight * (surface.diffuse + reflected) * surface.occlusion;
 }
 
+#ifdef FRAGMENT_PROGRAM
 // Every light from entry first on, per pixel; entry 0 in its shadow when it casts one.
 vec3 litSurface(Surface surface, int first) {
     vec3 color = ambient(surface) + surface.emission;
@@ -332,6 +348,7 @@ vec4 gltfColor(int firstLight) {
     return vec4(litSurface(surface, firstLight), alpha);
 #endif
 }
+#endif
 
 #endif
 

@@ -67,6 +67,17 @@ struct H3DStats {
     };
 };
 
+// Figures of a loaded geometry resource, read with h3dGetResParamI.
+struct H3DGeometry {
+    enum List {
+        MeshCountI = 200,      // the file's meshes
+        TriangleCountI = 201,  // triangles of all its meshes, each mesh counted once
+        MaterialCountI = 202,  // its own materials that loaded (the default one not counted)
+        TextureCountI = 203,   // its images that loaded (stand-ins for failed ones not counted)
+        LightCountI = 204,     // its lights
+    };
+};
+
 // Starts the engine in the OpenGL context current on the calling thread. False when the
 // context offers less than OpenGL 2.0 or lacks framebuffer objects.
 bool h3dInit();
@@ -81,10 +92,20 @@ float h3dGetOption(H3DOptions::List option);
 H3DRes h3dAddResource(int type, const char* name, int flags);
 H3DRes h3dFindResource(int type, const char* name);
 bool h3dIsResLoaded(H3DRes resource);
+// A figure of a loaded resource (see H3DGeometry); 0, with a message, for an unknown figure or
+// a resource that is not loaded.
+int h3dGetResParamI(H3DRes resource, int parameter);
 
 H3DNode h3dAddCameraNode(H3DNode parent, const char* name, H3DRes pipelineResource);
 // Instantiates a scene resource's node tree under parent; returns the instance's root node.
 H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource);
+// A model node for a loaded geometry, with the file's node tree below it, as a scene's <model>
+// without a material makes it; 0 when the geometry is not loaded.
+H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResource);
+// A point light: colour (not negative, may exceed 1), reach in scene units (above 0), and
+// whether it casts shadows; 0 for values out of range.
+H3DNode h3dAddLightNode(H3DNode parent, const char* name, float r, float g, float b, float radius,
+                        bool castsShadows);
 bool h3dRemoveNode(H3DNode node);
 int h3dGetNodeType(H3DNode node);
 H3DNode h3dGetNodeParent(H3DNode node);
@@ -99,6 +120,10 @@ void h3dGetNodeTransform(H3DNode node, float* tx, float* ty, float* tz, float* r
                          float* rz, float* sx, float* sy, float* sz);
 // The node's world matrix, 16 floats in column-major order; false for a bad node.
 bool h3dGetNodeWorldMatrix(H3DNode node, float* matrix16);
+// The world box around every mesh below the node (the node included), whether or not it has a
+// material; false, with every output 0, for a bad node or one without meshes below it.
+bool h3dGetNodeAABB(H3DNode node, float* minX, float* minY, float* minZ, float* maxX, float* maxY,
+                    float* maxZ);
 
 void h3dSetNodeParamI(H3DNode node, int parameter, int value);
 int h3dGetNodeParamI(H3DNode node, int parameter);

@@ -8,9 +8,6 @@
 
 namespace {
 
-const int kWindowedWidth = 1366;
-const int kWindowedHeight = 768;
-
 // Rebuilds window, engine and scene in the other mode; the ViewerApp, and with it the camera
 // pose and the key states, carries over.
 void toggleWindowMode() {
@@ -21,8 +18,8 @@ void toggleWindowMode() {
     glfwCloseWindow();
     gFullscreen = !gFullscreen;
 
-    int newWidth = kWindowedWidth;
-    int newHeight = kWindowedHeight;
+    int newWidth = kWindowWidth;
+    int newHeight = kWindowHeight;
     if (gFullscreen) {
         GLFWvidmode desktop;
         glfwGetDesktopMode(&desktop);

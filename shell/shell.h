@@ -18,8 +18,24 @@ extern double gFpsClock;
 extern bool gRebuildingWindow;
 extern bool gMouseRebasePending;
 
+// The windowed size every program of the shell opens with.
+inline constexpr int kWindowWidth = 1366;
+inline constexpr int kWindowHeight = 768;
+
 // The whole life of the viewer process; returns its exit status (0, or -1 on failure).
 int runViewer(int argc, char** argv);
+// The whole life of open-model: argv[1] names the glTF file. 0 after Esc or a close request;
+// 1, with one line on standard error, when the file is missing, is no glTF file or does not
+// load, or when no window opens.
+int runOpenModel(int argc, char** argv);
+
+// Once gApp has started: fits it to the window, hides the mouse, runs the frame loop until the
+// user quits and shuts down; returns 0.
+int flyUntilQuit();
+// Shown when the engine cannot start; returns -1 once the notice has been held.
+int showFailureNotice();
+// Releases the engine, then the application object, then the window and the windowing library.
+void shutDown();
 
 // The directory part of the program path, up to and including its last '/' (else its last
 // '\\'); empty when it holds neither, or when there is no path.

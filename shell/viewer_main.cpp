@@ -1,4 +1,4 @@
-// Start-up, the failure notice and the shutdown of the viewer process.
+// Start-up, the frame loop's run, the failure notice and the shutdown of the viewer process.
 #include <cstdio>
 
 #include "app/viewer_app.h"
@@ -8,9 +8,9 @@
 
 namespace {
 
-const int kWindowWidth = 1366;
-const int kWindowHeight = 768;
 const double kNoticeSeconds = 5.0;
+
+}  // namespace
 
 // Shown when the engine cannot start: a small window with the explanation as its title,
 // held for five seconds, then the same words on standard output.
@@ -40,8 +40,6 @@ void shutDown() {
     glfwTerminate();
 }
 
-}  // namespace
-
 int runViewer(int argc, char** argv) {
     const char* programPath = argc > 0 ? argv[0] : nullptr;
 
@@ -56,6 +54,10 @@ int runViewer(int argc, char** argv) {
     if (!gApp->initialize()) {
         return showFailureNotice();
     }
+    return flyUntilQuit();
+}
+
+int flyUntilQuit() {
     gApp->resizeViewport(kWindowWidth, kWindowHeight);
     // Hidden and held: from now on the mouse reports unbounded relative positions.
     glfwDisable(GLFW_MOUSE_CURSOR);

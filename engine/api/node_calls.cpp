@@ -1,9 +1,11 @@
 // Scene nodes: adding, removing, walking the tree and placing nodes.
+#include <cmath>
 #include <string>
 
 #include <glm/gtc/type_ptr.hpp>
 
 #include "engine/api/api_guard.h"
+#include "engine/core/node_bounds.h"
 #include "engine/h3d.h"
 #include "engine/scene/scene_instancer.h"
 
@@ -32,6 +34,50 @@ H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource) {
         }
         return instantiateScene(engine.scene, engine.resources, parent, sceneGraphResource,
                                 messageLog());
+    });
+}
+
+H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResource) {
+    return withEngine("h3dAddModelNode", 0, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dAddModelNode", parent) == nullptr ||
+            !presentOrReport("h3dAddModelNode", name, "node name")) {
+            return 0;
+        }
+        Resource* geometry =
+            resourceOrReport(engine, "h3dAddModelNode", geometryResource, ResourceType::Geometry);
+        if (geometry == nullptr) {
+            return 0;
+        }
+        if (!geometry->loaded()) {
+            messageLog().warning("h3dAddModelNode: geometry '" + geometry->name +
+                                 "' is not loaded");
+            return 0;
+        }
+        return instantiateModel(engine.scene, engine.resources, parent, name, geometryResource,
+                                messageLog());
+    });
+}
+
+H3DNode h3dAddLightNode(H3DNode parent, const char* name, float r, float g, float b, float radius,
+                        bool castsShadows) {
+    return withEngine("h3dAddLightNode", 0, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dAddLightNode", parent) == nullptr ||
+            !presentOrReport("h3dAddLightNode", name, "node name")) {
+            return 0;
+        }
+        // The same ranges a scene file's <light> accepts.
+        const bool colorUsable = std::isfinite(r) && std::isfinite(g) && std::isfinite(b) &&
+                                 r >= 0.0f && g >= 0.0f && b >= 0.0f;
+        if (!colorUsable || !std::isfinite(radius) || radius <= 0.0f) {
+            messageLog().warning("h3dAddLightNode: light '" + std::string(name) +
+                                 "' needs a colour not below 0 and a radius above 0");
+            return 0;
+        }
+        LightSettings light;
+        light.color = glm::vec3(r, g, b);
+        light.radius = radius;
+        light.castsShadows = castsShadows;
+        return engine.scene.addNode(parent, name, light);
     });
 }
 
@@ -124,6 +170,34 @@ bool h3dGetNodeWorldMatrix(H3DNode node, float* matrix16) {
         glm::mat4 world = engine.scene.worldMatrix(node);
         const float* values = glm::value_ptr(world);
         std::copy(values, values + 16, matrix16);
+        return true;
+    });
+}
+
+bool h3dGetNodeAABB(H3DNode node, float* minX, float* minY, float* minZ, float* maxX, float* maxY,
+                    float* maxZ) {
+    float* outputs[] = {minX, minY, minZ, maxX, maxY, maxZ};
+    for (float* output : outputs) {
+        if (output != nullptr) {
+            *output = 0.0f;
+        }
+    }
+    return withEngine("h3dGetNodeAABB", false, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dGetNodeAABB", node) == nullptr) {
+            return false;
+        }
+        const BoundingBox box = subtreeWorldBounds(engine.scene, engine.resources, node);
+        if (box.empty()) {
+            return false;
+        }
+        const float values[] = {box.minimum.x, box.minimum.y, box.minimum.z,
+                                box.maximum.x, box.maximum.y, box.maximum.z};
+        // Callers pass null for the parts they do not want.
+        for (int index = 0; index < 6; ++index) {
+            if (outputs[index] != nullptr) {
+                *outputs[index] = values[index];
+            }
+        }
         return true;
     });
 }

@@ -1,7 +1,9 @@
 // Declaring and finding resources, pipeline buffers and material uniforms.
+#include <optional>
 #include <string>
 
 #include "engine/api/api_guard.h"
+#include "engine/core/geometry_figures.h"
 #include "engine/h3d.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_pipeline.h"
@@ -46,6 +48,24 @@ bool h3dIsResLoaded(H3DRes resource) {
     return withEngine("h3dIsResLoaded", false, [&](Engine& engine) {
         Resource* found = resourceOrReport(engine, "h3dIsResLoaded", resource);
         return found != nullptr && found->loaded();
+    });
+}
+
+int h3dGetResParamI(H3DRes resource, int parameter) {
+    return withEngine("h3dGetResParamI", 0, [&](Engine& engine) {
+        Resource* found = resourceOrReport(engine, "h3dGetResParamI", resource);
+        if (found == nullptr) {
+            return 0;
+        }
+        const std::optional<int> figure = geometryFigure(*found, engine.resources, parameter);
+        if (!figure) {
+            messageLog().warning("h3dGetResParamI: " + std::string(resourceTypeName(found->type)) +
+                                 " '" + found->name + "' has no figure " +
+                                 std::to_string(parameter) +
+                                 (found->loaded() ? "" : " (it is not loaded)"));
+            return 0;
+        }
+        return *figure;
     });
 }
 

@@ -2,17 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
+#include "engine/formats/data_uri.h"
+#include "engine/formats/format_error.h"
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/resource_names.h"
 
 namespace engine {
 namespace {
+
+// Far more than real files hold; each becomes a resource of its own.
+constexpr std::size_t kMaxMaterials = 20000;
+constexpr std::size_t kMaxImages = 20000;
 
 // The material extensions the shader draws; every other one is reported once per file.
 const char* const kDrawnMaterialExtensions[] = {"KHR_materials_emissive_strength",
@@ -85,6 +92,10 @@ NamedMaterial defaultGltfMaterial(std::string_view resourceName) {
 namespace {
 
 GltfLook LookReader::read() {
+    if (model_.materials.size() > kMaxMaterials || model_.images.size() > kMaxImages) {
+        throw FormatError("the file has more than " + std::to_string(kMaxMaterials) +
+                          " materials or " + std::to_string(kMaxImages) + " images");
+    }
     for (std::size_t index = 0; index < model_.materials.size(); ++index) {
         const tinygltf::Material& source = model_.materials[index];
         const std::string label = "material " + (source.name.empty() ? std::to_string(index)
@@ -291,9 +302,14 @@ std::string LookReader::imageName(int image, const std::string& label) {
     GeometryImage entry;
     auto embedded = embedded_.find(image);
     const std::string& uri = model_.images[static_cast<std::size_t>(image)].uri;
-    if (embedded != embedded_.end()) {
+    // tinygltf decodes data URIs of the types it knows; the others (WebP) are decoded here.
+    std::optional<std::string> fromUri =
+        embedded == embedded_.end() ? dataUriBytes(uri) : std::nullopt;
+    if (embedded != embedded_.end() || fromUri) {
         entry.name = materialName(resourceName_, "#image" + std::to_string(image));
-        entry.embeddedBytes = embedded->second;
+        entry.embeddedBytes = embedded != embedded_.end()
+                                  ? embedded->second
+                                  : std::make_shared<const std::string>(std::move(*fromUri));
     } else if (!uri.empty() && uri.rfind("data:", 0) != 0) {
         entry.name = siblingName(resourceName_, percentDecoded(uri));
     } else {

@@ -30,7 +30,8 @@ struct GltfLook {
     std::vector<int> normalMapTexCoords;
 };
 
-// Values out of range are clamped, textures that do not exist left out, each with a warning.
+// Values out of range are clamped, textures that do not exist left out, each with a warning;
+// more than 20,000 materials or images throw FormatError.
 GltfLook readGltfLook(const tinygltf::Model& model, const EmbeddedImages& embedded,
                       std::string_view resourceName, std::vector<std::string>& warnings);
 // What primitives that name no material are drawn with: white, fully metallic and rough.

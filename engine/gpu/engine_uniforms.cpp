@@ -13,6 +13,7 @@ EngineUniforms lookUpEngineUniforms(GLuint program) {
     uniforms.lightColors = glGetUniformLocation(program, "lightColors");
     uniforms.lightDirections = glGetUniformLocation(program, "lightDirections");
     uniforms.lightCones = glGetUniformLocation(program, "lightCones");
+    uniforms.plainLightCount = glGetUniformLocation(program, "plainLightCount");
     uniforms.shadowMatrices = glGetUniformLocation(program, "shadowMatrices");
     uniforms.shadowMap = glGetUniformLocation(program, "shadowMap");
     uniforms.shadowMapTexelSize = glGetUniformLocation(program, "shadowMapTexelSize");

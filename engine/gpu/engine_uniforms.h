@@ -21,6 +21,7 @@ struct EngineUniforms {
     GLint lightColors = -1;           // vec4[8]: rgb colour, a = 1 when the light casts shadows
     GLint lightDirections = -1;       // vec4[8]: xyz the way it shines, w = 1 for directional
     GLint lightCones = -1;            // vec4[8]: x, y cone scale and offset, z = 1 for 1/d^2
+    GLint plainLightCount = -1;       // int: the leading entries that are plain point lights
     GLint shadowMatrices = -1;        // mat4[6]: world to shadow map coordinates, per cube face
     GLint shadowMap = -1;             // sampler2DShadow: the six faces side by side, bilinear
     GLint shadowMapTexelSize = -1;    // vec2: 1 / the shadow map texture's width and height

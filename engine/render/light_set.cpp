@@ -40,6 +40,10 @@ bool reachesView(const SceneLight& light, const Frustum& view) {
            (light.radius > 0.0f && view.mayContain(light.position, light.radius));
 }
 
+bool isPlain(const SceneLight& light) {
+    return light.kind == LightKind::Point && !light.inverseSquare;
+}
+
 float distanceFrom(const SceneLight& light, const glm::vec3& cameraPosition) {
     return light.kind == LightKind::Directional ? 0.0f
                                                 : glm::distance(light.position, cameraPosition);
@@ -78,6 +82,15 @@ const LightSet& LightSelector::select(const std::vector<SceneLight>& lights, con
         set_.shadowLight = caster;
         candidates_.insert(candidates_.begin(), caster);
     }
+    // Plain point lights go first (after the key light), so that shaders light them with the
+    // cheap formula and only the others with the full one.
+    const std::size_t chosen = std::min(candidates_.size(), std::size_t{kMaximumLights});
+    const auto plainEnd = std::stable_partition(
+        candidates_.begin() + (chosen > 0 ? 1 : 0), candidates_.begin() + chosen,
+        [](const SceneLight* light) { return isPlain(*light); });
+    set_.plainCount = chosen > 0 && isPlain(*candidates_.front())
+                          ? static_cast<int>(plainEnd - candidates_.begin())
+                          : 0;
     for (const SceneLight* light : candidates_) {
         if (set_.count == kMaximumLights) {
             break;

@@ -27,6 +27,9 @@ struct LightSet {
     // x, y: scale and offset that take the cosine of the angle off the axis to the spot's
     // brightness (0, 1 for lights without a cone); z = 1 for lights that fade with 1 / d^2.
     std::array<glm::vec4, kMaximumLights> cones{};
+    // How many entries from the first are plain point lights (no cone, no 1 / d^2), which
+    // shaders may light with the cheaper formula; the others come after them.
+    int plainCount = 0;
     // The light that casts shadows, when it lights this frame.
     const SceneLight* shadowLight = nullptr;
 };

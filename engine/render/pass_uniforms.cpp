@@ -26,6 +26,7 @@ void applyPassUniforms(ContextProgram& program, const PassUniforms& pass) {
     if (pass.lights != nullptr) {
         const LightSet& lights = *pass.lights;
         glUniform1i(uniforms.lightCount, lights.count);
+        glUniform1i(uniforms.plainLightCount, lights.plainCount);
         if (lights.count > 0) {
             glUniform4fv(uniforms.lightPositions, lights.count,
                          glm::value_ptr(lights.positions[0]));

@@ -23,6 +23,8 @@ class SceneInstancer {
     // The nodes an instance of the scene would make, counted without making them; more than
     // kMaximumNodesPerInstance counts as kMaximumNodesPerInstance + 1.
     std::uint64_t countNodes(const Resource& scene);
+    // A model made without a scene file: its messages name the model instead.
+    H3DNode instantiateModel(H3DNode parent, const SceneNodeDesc& model);
 
   private:
     SceneGraph& graph_;
@@ -76,7 +78,28 @@ H3DNode instantiateScene(SceneGraph& graph, const ResourceTable& resources, H3DN
     return instancer.instantiate(parent, *resource);
 }
 
+H3DNode instantiateModel(SceneGraph& graph, const ResourceTable& resources, H3DNode parent,
+                         const std::string& name, H3DRes geometry, MessageLog& log) {
+    const Resource* resource = resources.get(geometry, ResourceType::Geometry);
+    if (resource == nullptr || graph.find(parent) == nullptr) {
+        return 0;
+    }
+    SceneNodeDesc model;
+    model.kind = SceneNodeKind::Model;
+    model.name = name;
+    model.geometry = resource->name;
+    SceneInstancer instancer(graph, resources, log);
+    return instancer.instantiateModel(parent, model);
+}
+
 namespace {
+
+H3DNode SceneInstancer::instantiateModel(H3DNode parent, const SceneNodeDesc& model) {
+    scenesInProgress_.push_back(model.name);
+    H3DNode root = addTree(parent, model);
+    scenesInProgress_.pop_back();
+    return root;
+}
 
 H3DNode SceneInstancer::instantiate(H3DNode parent, const Resource& scene) {
     const auto* loaded = scene.payloadAs<LoadedScene>();

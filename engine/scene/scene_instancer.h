@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/base/message_log.h"
 #include "engine/h3d.h"
@@ -20,5 +21,10 @@ inline constexpr std::uint64_t kMaximumNodesPerInstance = 1000000;
 // are not loaded, or that would include themselves, stay empty and leave a message.
 H3DNode instantiateScene(SceneGraph& graph, const ResourceTable& resources, H3DNode parent,
                          H3DRes scene, MessageLog& log);
+
+// A model node for a loaded geometry under parent, with the geometry's node tree below it, as a
+// scene's <model> without a material makes it; 0 when parent is not a node.
+H3DNode instantiateModel(SceneGraph& graph, const ResourceTable& resources, H3DNode parent,
+                         const std::string& name, H3DRes geometry, MessageLog& log);
 
 }  // namespace engine

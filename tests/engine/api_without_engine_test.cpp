@@ -35,6 +35,12 @@ TEST(ApiWithoutEngine, EveryCallIsSafe) {
                         nullptr);
     EXPECT_EQ(value, 1.0f);
     EXPECT_FALSE(h3dGetNodeWorldMatrix(H3DRootNode, matrix));
+    EXPECT_EQ(h3dAddModelNode(H3DRootNode, "model", 1), 0);
+    EXPECT_EQ(h3dAddLightNode(H3DRootNode, "light", 1, 1, 1, 10, true), 0);
+    EXPECT_EQ(h3dGetResParamI(1, H3DGeometry::MeshCountI), 0);
+    float box[6] = {1, 1, 1, 1, 1, 1};
+    EXPECT_FALSE(h3dGetNodeAABB(H3DRootNode, &box[0], &box[1], &box[2], &box[3], &box[4], &box[5]));
+    EXPECT_EQ(box[0], 0.0f) << "the box is cleared even without an engine";
     h3dSetNodeParamI(2, H3DCamera::ViewportWidthI, 100);
     EXPECT_EQ(h3dGetNodeParamI(2, H3DCamera::ViewportWidthI), 0);
     EXPECT_EQ(h3dGetNodeParamF(2, H3DCamera::NearPlaneF), 0.0f);
@@ -52,6 +58,7 @@ TEST(ApiWithoutEngine, EveryCallIsSafe) {
     EXPECT_TRUE(anyContains(messages, "h3dRender: the engine is not running")) << joined(messages);
     EXPECT_TRUE(anyContains(messages, "h3dGetStat: the engine is not running"));
     EXPECT_TRUE(anyContains(messages, "h3dAddResource: the engine is not running"));
+    EXPECT_TRUE(anyContains(messages, "h3dGetNodeAABB: the engine is not running"));
 }
 
 TEST(ApiWithoutEngine, MessagesCanBeReadAndDumped) {

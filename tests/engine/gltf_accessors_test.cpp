@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/formats/gltf_geometry.h"
+#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
 #include "gltf_test_files.h"
 
@@ -9,10 +10,7 @@ using gltf_test::RawFile;
 
 namespace {
 
-const SideFileReader kNoSideFiles = [](const std::string&, std::string& error) {
-    error = "no side files in this test";
-    return std::optional<std::string>();
-};
+using gltf_test::kNoSideFiles;
 
 // One mesh of one triangle primitive with the given attributes ("\"POSITION\":0,...").
 void setTriangle(RawFile& file, const std::string& attributes) {

@@ -7,6 +7,7 @@
 #include <meshoptimizer.h>
 
 #include "engine/formats/gltf_geometry.h"
+#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
 #include "gltf_test_files.h"
 
@@ -15,10 +16,7 @@ using gltf_test::RawFile;
 
 namespace {
 
-const SideFileReader kNoSideFiles = [](const std::string&, std::string& error) {
-    error = "no side files in this test";
-    return std::optional<std::string>();
-};
+using gltf_test::kNoSideFiles;
 
 // A square in the xy plane facing +z, as two triangles.
 const std::vector<float> kCorners{-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};

@@ -3,16 +3,14 @@
 #include <glm/geometric.hpp>
 
 #include "engine/formats/gltf_geometry.h"
+#include "gltf_side_files.h"
 #include "gltf_test_files.h"
 
 using namespace engine;
 
 namespace {
 
-const SideFileReader kNoSideFiles = [](const std::string& uri, std::string& error) {
-    error = "no side file '" + uri + "' in this test";
-    return std::optional<std::string>();
-};
+using gltf_test::kNoSideFiles;
 
 gltf_test::Primitive triangle() {
     gltf_test::Primitive primitive;

@@ -6,6 +6,7 @@
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_geometry.h"
 #include "engine/formats/gltf_scene_nodes.h"
+#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
 
 using namespace engine;
@@ -13,10 +14,7 @@ using gltf_test::RawFile;
 
 namespace {
 
-const SideFileReader kNoSideFiles = [](const std::string&, std::string& error) {
-    error = "no side files in this test";
-    return std::optional<std::string>();
-};
+using gltf_test::kNoSideFiles;
 
 // One triangle mesh named "shape", placed by the nodes and scenes given.
 RawFile triangleFile(const std::string& nodes, const std::string& scenes = "[]") {

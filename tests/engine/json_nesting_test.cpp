@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "gltf_side_files.h"
 #include "engine/formats/gltf_geometry.h"
 #include "engine/formats/json_nesting.h"
 #include "test_support.h"
@@ -13,10 +14,7 @@ using namespace engine;
 
 namespace {
 
-const SideFileReader kNoSideFiles = [](const std::string&, std::string& error) {
-    error = "no side files in this test";
-    return std::optional<std::string>();
-};
+using gltf_test::kNoSideFiles;
 
 std::string repeated(const std::string& piece, std::size_t count) {
     std::string text;

@@ -85,6 +85,39 @@ TEST(LightSelector, LightsThatCannotReachTheViewAreLeftOut) {
     EXPECT_EQ(set.colors[0].a, 0.0f);
 }
 
+TEST(LightSelector, ShapedLightsFollowThePlainOnesWithTheirDirectionsAndCones) {
+    SceneLight sun = light(2, {0, 500, 0}, 0);
+    sun.kind = LightKind::Directional;
+    sun.direction = {0, -1, 0};
+    SceneLight spot = light(3, {0, 0, -2}, 50);
+    spot.kind = LightKind::Spot;
+    spot.innerConeAngle = 0.0f;
+    spot.outerConeAngle = 1.0471976f;
+    spot.inverseSquare = true;
+    std::vector<SceneLight> lights = {sun, spot, light(4, {0, 0, -40}, 50, true),
+                                      light(5, {0, 0, -20}, 50)};
+    LightSelector selector;
+    const LightSet& set = selector.select(lights, cameraFrustum(), glm::vec3(0.0f));
+    ASSERT_EQ(set.count, 4);
+    // The key light, the plain point light, then the directional (nearest) and the spot light.
+    EXPECT_EQ(set.plainCount, 2);
+    EXPECT_EQ(set.positions[1].z, -20.0f);
+    EXPECT_EQ(set.directions[2], glm::vec4(0, -1, 0, 1));
+    EXPECT_EQ(set.positions[2].w, 0.0f) << "no falloff";
+    EXPECT_EQ(set.cones[3].z, 1.0f) << "inverse square";
+    // Full light on the axis (cosine 1), none at the outer cone (cosine 0.5).
+    EXPECT_FLOAT_EQ(set.cones[3].x * 1.0f + set.cones[3].y, 1.0f);
+    EXPECT_NEAR(set.cones[3].x * 0.5f + set.cones[3].y, 0.0f, 1e-5f);
+    EXPECT_EQ(set.cones[1], glm::vec4(0, 1, 0, 0));
+    // A directional light is never the shadow caster and reaches every box.
+    lights = {sun};
+    lights[0].castsShadows = true;
+    const LightSet& sunOnly = selector.select(lights, cameraFrustum(), glm::vec3(0.0f));
+    EXPECT_EQ(sunOnly.shadowLight, nullptr);
+    EXPECT_EQ(sunOnly.plainCount, 0);
+    EXPECT_TRUE(keyLightMayReach(sunOnly, boxAround({900, 0, 900}, 1)));
+}
+
 TEST(LightSelector, AtMostEightLightsTakePart) {
     std::vector<SceneLight> lights;
     for (int index = 0; index < 12; ++index) {

@@ -50,6 +50,55 @@ H3DNode h3dAddNodes(H3DNode parent, H3DRes sceneGraphResource) {
     return recordingEngine().nextNodeHandle++;
 }
 
+bool h3dIsResLoaded(H3DRes resource) {
+    recordCall("h3dIsResLoaded", {static_cast<double>(resource)});
+    return recordingEngine().resourcesLoad;
+}
+
+int h3dGetResParamI(H3DRes resource, int parameter) {
+    recordCall("h3dGetResParamI", {static_cast<double>(resource), static_cast<double>(parameter)});
+    const auto found = recordingEngine().resourceParams.find(parameter);
+    return found != recordingEngine().resourceParams.end() ? found->second : 0;
+}
+
+H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResource) {
+    recordCall("h3dAddModelNode",
+               {static_cast<double>(parent), static_cast<double>(geometryResource)}, name);
+    return recordingEngine().nextNodeHandle++;
+}
+
+H3DNode h3dAddLightNode(H3DNode parent, const char* name, float r, float g, float b, float radius,
+                        bool castsShadows) {
+    recordCall("h3dAddLightNode",
+               {static_cast<double>(parent), r, g, b, radius, castsShadows ? 1.0 : 0.0}, name);
+    return recordingEngine().nextNodeHandle++;
+}
+
+bool h3dGetNodeAABB(H3DNode node, float* minX, float* minY, float* minZ, float* maxX, float* maxY,
+                    float* maxZ) {
+    recordCall("h3dGetNodeAABB", {static_cast<double>(node)});
+    const RecordingEngine& engine = recordingEngine();
+    float* outputs[] = {minX, minY, minZ, maxX, maxY, maxZ};
+    for (std::size_t index = 0; index < 6; ++index) {
+        *outputs[index] = engine.nodesHaveBox ? engine.nodeBox[index] : 0.0f;
+    }
+    return engine.nodesHaveBox;
+}
+
+const char* h3dGetMessage(int* level) {
+    recordCall("h3dGetMessage");
+    static std::string text;
+    std::deque<std::pair<int, std::string>>& queue = recordingEngine().messages;
+    if (queue.empty()) {
+        *level = 0;
+        return "";
+    }
+    *level = queue.front().first;
+    text = queue.front().second;
+    queue.pop_front();
+    return text.c_str();
+}
+
 void h3dSetNodeTransform(H3DNode node, float tx, float ty, float tz, float rx, float ry, float rz,
                          float sx, float sy, float sz) {
     recordCall("h3dSetNodeTransform",

@@ -2,7 +2,10 @@
 // and answers with scripted results.
 #pragma once
 
+#include <array>
+#include <deque>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "engine/h3d.h"
@@ -13,6 +16,14 @@ struct RecordingEngine {
     bool initSucceeds = true;
     H3DRes firstResourceHandle = 10;
     H3DNode firstNodeHandle = 100;
+    bool resourcesLoad = true;
+    // h3dGetResParamI's answers by parameter, the same for every resource.
+    std::map<int, int> resourceParams;
+    // h3dGetNodeAABB's answer for every node: minimum x, y, z, then maximum x, y, z.
+    bool nodesHaveBox = true;
+    std::array<float, 6> nodeBox{-1, -1, -1, 1, 1, 1};
+    // What h3dGetMessage hands out, oldest first: level and text.
+    std::deque<std::pair<int, std::string>> messages;
 
     // What the fake hands out and remembers.
     H3DRes nextResourceHandle = 10;

@@ -1,0 +1,17 @@
+#include "app/model_summary.h"
+
+namespace {
+
+std::string counted(int count, const char* singular, const char* plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+}  // namespace
+
+std::string modelSummary(const std::string& fileName, const ModelFigures& figures) {
+    return fileName + ": " + counted(figures.meshes, "mesh", "meshes") + ", " +
+           counted(figures.triangles, "triangle", "triangles") + ", " +
+           counted(figures.materials, "material", "materials") + ", " +
+           counted(figures.textures, "texture", "textures") + ", " +
+           counted(figures.lights, "light", "lights");
+}

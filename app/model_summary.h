@@ -1,0 +1,15 @@
+// The line open-model prints once a file has loaded: what the engine made of it.
+#pragma once
+
+#include <string>
+
+struct ModelFigures {
+    int meshes = 0;
+    int triangles = 0;
+    int materials = 0;
+    int textures = 0;
+    int lights = 0;
+};
+
+// "robot.glb: 3 meshes, 12040 triangles, 2 materials, 4 textures, 1 light".
+std::string modelSummary(const std::string& fileName, const ModelFigures& figures);

@@ -1,0 +1,95 @@
+#include "app/model_viewer_app.h"
+
+#include "app/model_placement.h"
+#include "app/model_summary.h"
+#include "engine/h3dut.h"
+
+namespace {
+
+const int kErrorLevel = 1;
+// The window the model is framed for; a full-screen view is at least as wide on the usual
+// screens, so the model still fits there.
+const float kFramedAspect = 1366.0f / 768.0f;
+
+ModelFigures figuresOf(H3DRes geometry) {
+    ModelFigures figures;
+    figures.meshes = h3dGetResParamI(geometry, H3DGeometry::MeshCountI);
+    figures.triangles = h3dGetResParamI(geometry, H3DGeometry::TriangleCountI);
+    figures.materials = h3dGetResParamI(geometry, H3DGeometry::MaterialCountI);
+    figures.textures = h3dGetResParamI(geometry, H3DGeometry::TextureCountI);
+    figures.lights = h3dGetResParamI(geometry, H3DGeometry::LightCountI);
+    return figures;
+}
+
+}  // namespace
+
+ModelViewerApp::ModelViewerApp(const std::string& appDirectory, const ModelFile& model)
+    : ViewerApp(appDirectory), model_(model) {}
+
+void ModelViewerApp::declareSceneResources() {
+    skyScene_ = h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
+    // The file's own materials are drawn with the shipped model shader.
+    h3dAddResource(H3DResTypes::Shader, "model.shader", 0);
+}
+
+// The shipped content has loaded by now, so the load from the file's folder reads only the file
+// and what it names.
+void ModelViewerApp::loadSceneContent() {
+    geometry_ = h3dAddResource(H3DResTypes::Geometry, model_.resourceName.c_str(), 0);
+    h3dutLoadResourcesFromDisk(model_.contentDirectory.c_str());
+    if (!h3dIsResLoaded(geometry_)) {
+        loadFault_ = takeLoadFault();
+        summaryLine_.clear();
+        return;
+    }
+    loadFault_.clear();
+    summaryLine_ = modelSummary(model_.displayName, figuresOf(geometry_));
+}
+
+void ModelViewerApp::addSceneNodes() {
+    h3dAddNodes(H3DRootNode, skyScene_);
+    if (!loadFault_.empty()) {
+        modelNode = 0;
+        return;
+    }
+    modelNode = h3dAddModelNode(H3DRootNode, model_.displayName.c_str(), geometry_);
+    placeModel();
+}
+
+// Empties the message queue, which holds nothing else worth showing when the file failed, and
+// keeps the error that names the file.
+std::string ModelViewerApp::takeLoadFault() const {
+    const std::string quotedName = "'" + model_.resourceName + "'";
+    std::string fault;
+    int level = 0;
+    for (const char* text = h3dGetMessage(&level); *text != '\0'; text = h3dGetMessage(&level)) {
+        const std::string message = text;
+        if (fault.empty() && level == kErrorLevel &&
+            message.find(quotedName) != std::string::npos) {
+            fault = message;
+        }
+    }
+    return fault.empty()
+               ? "cannot load '" + model_.contentDirectory + "/" + model_.resourceName + "'"
+               : fault;
+}
+
+// Scales and moves the model's node so that its box fills about two thirds of the start view,
+// then sets the light rig around the box where it now stands.
+void ModelViewerApp::placeModel() {
+    Box3 box;
+    if (!h3dGetNodeAABB(modelNode, &box.minimum.x, &box.minimum.y, &box.minimum.z, &box.maximum.x,
+                        &box.maximum.y, &box.maximum.z)) {
+        return;
+    }
+    const ModelPlacement placement = placeModelInView(box, kFieldOfView, kFramedAspect);
+    h3dSetNodeTransform(modelNode, placement.translation.x, placement.translation.y,
+                        placement.translation.z, 0, 0, 0, placement.scale, placement.scale,
+                        placement.scale);
+    for (const RigLight& light : lightRigAround(placedBox(box, placement))) {
+        const H3DNode node = h3dAddLightNode(H3DRootNode, light.name, light.red, light.green,
+                                             light.blue, light.radius, light.castsShadows);
+        h3dSetNodeTransform(node, light.position.x, light.position.y, light.position.z, 0, 0, 0, 1,
+                            1, 1);
+    }
+}

@@ -1,0 +1,71 @@
+#include "engine/core/geometry_figures.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "engine/formats/gltf_materials.h"
+#include "engine/h3d.h"
+
+namespace engine {
+namespace {
+
+// Resources the file declared that loaded: a failed texture is drawn with a stand-in, and a
+// stand-in is not the file's texture.
+int loadedCount(const std::vector<H3DRes>& handles, const ResourceTable& resources) {
+    return static_cast<int>(std::count_if(handles.begin(), handles.end(), [&](H3DRes handle) {
+        const Resource* resource = resources.get(handle);
+        return resource != nullptr && resource->loaded();
+    }));
+}
+
+// The file's own materials that loaded; the default material the engine adds for primitives
+// without one is not the file's.
+int loadedFileMaterials(const Resource& geometry, const LoadedGeometry& loaded,
+                        const ResourceTable& resources) {
+    const std::string defaultName = defaultGltfMaterial(geometry.name).name;
+    std::vector<H3DRes> fileMaterials;
+    for (H3DRes handle : loaded.materials) {
+        const Resource* material = resources.get(handle);
+        if (material == nullptr || material->name != defaultName) {
+            fileMaterials.push_back(handle);
+        }
+    }
+    return loadedCount(fileMaterials, resources);
+}
+
+int triangleCount(const LoadedGeometry& geometry) {
+    std::uint64_t triangles = 0;
+    for (const MeshRange& mesh : geometry.meshes) {
+        triangles += mesh.triangleCount;
+    }
+    return static_cast<int>(std::min<std::uint64_t>(triangles, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+std::optional<int> geometryFigure(const Resource& resource, const ResourceTable& resources,
+                                  int parameter) {
+    const auto* geometry = resource.payloadAs<LoadedGeometry>();
+    if (geometry == nullptr) {
+        return std::nullopt;
+    }
+    switch (parameter) {
+        case H3DGeometry::MeshCountI:
+            return static_cast<int>(geometry->meshes.size());
+        case H3DGeometry::TriangleCountI:
+            return triangleCount(*geometry);
+        case H3DGeometry::MaterialCountI:
+            return loadedFileMaterials(resource, *geometry, resources);
+        case H3DGeometry::TextureCountI:
+            return loadedCount(geometry->textures, resources);
+        case H3DGeometry::LightCountI:
+            return static_cast<int>(geometry->lights.size());
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,5 @@
+#include "shell/shell.h"
+
+int main(int argc, char** argv) {
+    return runOpenModel(argc, argv);
+}
