@@ -62,16 +62,19 @@ void MeshBatches::clear() {
     batchOfMesh_.clear();
 }
 
-void MeshBatches::dissolve(int batch) {
+void MeshBatches::dissolve(const std::vector<bool>& doomed) {
     for (int& owner : batchOfMesh_) {
-        if (owner == batch) {
+        if (owner >= 0 && doomed[static_cast<std::size_t>(owner)]) {
             owner = -1;
         }
     }
-    // The slot stays, so that the other batches keep their numbers.
-    LoadedGeometry& geometry = batches_[static_cast<std::size_t>(batch)]->geometry;
-    geometry.vertexBuffer.reset();
-    geometry.indexBuffer.reset();
+    // The slots stay, so that the other batches keep their numbers.
+    for (std::size_t batch = 0; batch < batches_.size(); ++batch) {
+        if (doomed[batch]) {
+            batches_[batch]->geometry.vertexBuffer.reset();
+            batches_[batch]->geometry.indexBuffer.reset();
+        }
+    }
 }
 
 void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy& hierarchy) {

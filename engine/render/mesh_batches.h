@@ -29,8 +29,9 @@ class MeshBatches {
     // Merges anew; needs the engine's context current.
     void build(const std::vector<MeshDraw>& meshes, const MeshHierarchy& hierarchy);
     void clear();
-    // Its meshes are drawn alone from now on (one of them moved); its merged mesh goes.
-    void dissolve(int batch);
+    // The meshes of each batch marked true are drawn alone from now on (one of them moved);
+    // its merged mesh goes.
+    void dissolve(const std::vector<bool>& doomed);
 
     // The batch that draws the mesh, or -1 when it is drawn alone.
     int batchOf(std::size_t mesh) const { return batchOfMesh_[mesh]; }

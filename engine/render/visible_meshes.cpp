@@ -70,14 +70,23 @@ void VisibleMeshes::addBatched(const std::vector<MeshDraw>& meshes, const glm::v
 void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
     // When only nodes moved, the batches stay but for those of the moved meshes, which come
     // apart for good: merging anew every time something moves would cost far more than it saves.
-    const bool onlyMoved = sameDraws(meshes);
-    if (onlyMoved) {
+    const bool sameMeshes = sameDraws(meshes);
+    bool anyMoved = !sameMeshes;
+    if (sameMeshes) {
+        std::vector<bool> moved(batches_.size(), false);
         for (std::size_t index = 0; index < meshes.size(); ++index) {
-            if (*meshes[index].worldMatrix != drawnAs_[index].world &&
-                batches_.batchOf(index) >= 0) {
-                batches_.dissolve(batches_.batchOf(index));
+            if (*meshes[index].worldMatrix != drawnAs_[index].world) {
+                anyMoved = true;
+                if (batches_.batchOf(index) >= 0) {
+                    moved[static_cast<std::size_t>(batches_.batchOf(index))] = true;
+                }
             }
         }
+        batches_.dissolve(moved);
+    }
+    // A light or a camera's child moving changes no mesh box: the hierarchy stays as it is.
+    if (!anyMoved) {
+        return;
     }
     drawnAs_.clear();
     for (const MeshDraw& mesh : meshes) {
@@ -95,7 +104,7 @@ void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
         }
     }
     hierarchy_.build(boxes);
-    if (!onlyMoved) {
+    if (!sameMeshes) {
         batches_.build(meshes, hierarchy_);
     }
     batchViews_.assign(batches_.size(), BatchView{});
