@@ -1,8 +1,10 @@
 // glTF geometry (.glb and .gltf): no side files can be read, and every primitive of parsed
-// geometry lies within the vertex and index arrays.
+// geometry, and every simplified level made from it as loading does, lies within the vertex and
+// index arrays.
 #include <optional>
 #include <string>
 
+#include "engine/formats/detail_levels.h"
 #include "engine/formats/gltf_geometry.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -39,10 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(!parsed.error().empty(), "a failure says why");
         return 0;
     }
-    const engine::GeometryDesc& geometry = parsed.value();
+    engine::GeometryDesc& geometry = parsed.value();
+    engine::addDetailLevels(geometry);
     for (const engine::GeometryMesh& mesh : geometry.meshes) {
         for (const engine::GeometryPrimitive& primitive : mesh.primitives) {
             checkPrimitive(geometry, primitive);
+            for (const engine::GeometryLevel& level : primitive.levels) {
+                engine::GeometryPrimitive simplified = primitive;
+                simplified.firstIndex = level.firstIndex;
+                simplified.indexCount = level.indexCount;
+                checkPrimitive(geometry, simplified);
+            }
         }
     }
     return 0;
