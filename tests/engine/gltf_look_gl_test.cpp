@@ -91,9 +91,7 @@ TEST_F(GltfLookRendering, ANormalMapTurnsTheShadingOfAFlatSquare) {
     LookScene scene;
     // The left half leans towards the light on the left, the right half away from it.
     LookFile file;
-    file.addImage(pngOf(2, 1, {{26, 128, 204, 255}, {230, 128, 204, 255}}));
-    file.samplers = "[{\"magFilter\":9728}]";
-    file.textures = "[{\"source\":0,\"sampler\":0}]";
+    file.addNearestTexture(pngOf(2, 1, {{26, 128, 204, 255}, {230, 128, 204, 255}}));
     file.materials =
         "[{\"pbrMetallicRoughness\":{\"metallicFactor\":0},"
         "\"normalTexture\":{\"index\":0}}]";
@@ -123,9 +121,7 @@ TEST_F(GltfLookRendering, AnEmissiveSurfaceGlowsWithoutLights) {
 TEST_F(GltfLookRendering, MaskCutsAwayWhatIsBelowTheCutoffAndBlendShowsWhatIsBehind) {
     LookScene scene;
     LookFile masked;
-    masked.addImage(pngOf(2, 1, {{255, 0, 0, 51}, {255, 0, 0, 255}}));
-    masked.samplers = "[{\"magFilter\":9728}]";
-    masked.textures = "[{\"source\":0,\"sampler\":0}]";
+    masked.addNearestTexture(pngOf(2, 1, {{255, 0, 0, 51}, {255, 0, 0, 255}}));
     masked.materials =
         "[{\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":0}},"
         "\"alphaMode\":\"MASK\",\"extensions\":{\"KHR_materials_unlit\":{}}}]";
