@@ -92,6 +92,13 @@ void SceneCollector::addLight(H3DNode handle, const SceneNode& node, const Light
     added.direction = length > 0.0f ? -axis / length : glm::vec3(0.0f, 0.0f, -1.0f);
     added.color = light.color;
     added.radius = light.radius;
+    // A file's lights belong to its model: scaled with it, they keep lighting it as before, so
+    // their reach grows with the scale and their inverse-square light with its square.
+    if (light.inverseSquare) {
+        const float scale = glm::length(glm::vec3(node.world[0]));
+        added.radius *= scale;
+        added.color *= scale * scale;
+    }
     added.castsShadows = light.castsShadows;
     added.kind = light.kind;
     added.innerConeAngle = light.innerConeAngle;

@@ -29,6 +29,11 @@ int LookFile::addImage(const std::string& encoded, const std::string& mimeType) 
     return image;
 }
 
+void LookFile::addNearestTexture(const std::string& png) {
+    samplers = "[{\"magFilter\":9728}]";
+    textures = "[{\"source\":" + std::to_string(addImage(png)) + ",\"sampler\":0}]";
+}
+
 std::string LookFile::glb() const {
     RawFile file = raw_;
     file.nodes = nodes;

@@ -17,6 +17,9 @@ class LookFile {
 
     // The image's index.
     int addImage(const std::string& encoded, const std::string& mimeType = "image/png");
+    // Adds the PNG image as texture 0, magnified without filtering so that each texel shows
+    // whole.
+    void addNearestTexture(const std::string& png);
 
     std::string materials = "[]";
     std::string textures = "[]";

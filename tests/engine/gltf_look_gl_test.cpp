@@ -91,9 +91,7 @@ TEST_F(GltfLookRendering, ANormalMapTurnsTheShadingOfAFlatSquare) {
     LookScene scene;
     // The left half leans towards the light on the left, the right half away from it.
     LookFile file;
-    file.addImage(pngOf(2, 1, {{26, 128, 204, 255}, {230, 128, 204, 255}}));
-    file.samplers = "[{\"magFilter\":9728}]";
-    file.textures = "[{\"source\":0,\"sampler\":0}]";
+    file.addNearestTexture(pngOf(2, 1, {{26, 128, 204, 255}, {230, 128, 204, 255}}));
     file.materials =
         "[{\"pbrMetallicRoughness\":{\"metallicFactor\":0},"
         "\"normalTexture\":{\"index\":0}}]";
@@ -123,9 +121,7 @@ TEST_F(GltfLookRendering, AnEmissiveSurfaceGlowsWithoutLights) {
 TEST_F(GltfLookRendering, MaskCutsAwayWhatIsBelowTheCutoffAndBlendShowsWhatIsBehind) {
     LookScene scene;
     LookFile masked;
-    masked.addImage(pngOf(2, 1, {{255, 0, 0, 51}, {255, 0, 0, 255}}));
-    masked.samplers = "[{\"magFilter\":9728}]";
-    masked.textures = "[{\"source\":0,\"sampler\":0}]";
+    masked.addNearestTexture(pngOf(2, 1, {{255, 0, 0, 51}, {255, 0, 0, 255}}));
     masked.materials =
         "[{\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":0}},"
         "\"alphaMode\":\"MASK\",\"extensions\":{\"KHR_materials_unlit\":{}}}]";
@@ -179,7 +175,7 @@ TEST_F(GltfLookRendering, OnlyADoubleSidedSquareShowsItsBack) {
         << describe(picture.at(kCentreX + offset, kCentreY));
 }
 
-TEST_F(GltfLookRendering, TheFilesPointLightLightsTheSurfaceNearIt) {
+TEST_F(GltfLookRendering, TheFilesPointLightLightsTheSurfaceNearItAtAnyScale) {
     LookScene scene;
     LookFile file;
     file.materials = "[{\"pbrMetallicRoughness\":{\"metallicFactor\":0}}]";
@@ -188,15 +184,22 @@ TEST_F(GltfLookRendering, TheFilesPointLightLightsTheSurfaceNearIt) {
         "[{\"mesh\":0,\"children\":[1]},{\"translation\":[0,0,1],"
         "\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}]";
     scene.directory.write("lamp.glb", file.glb());
-    Picture picture = scene.render(model("lamp.glb"), "lit.pipeline.xml");
+    // Once as it is, once three times as large and three times as far: the same picture.
+    Picture picture =
+        scene.render(model("lamp.glb", "-1.2 0 -3", "scale=\"0.5 0.5 0.5\"") +
+                         "<group translation=\"3.6 0 -9\" scale=\"3 3 3\">" +
+                         model("lamp.glb", "0 0 0", "scale=\"0.5 0.5 0.5\"") + "</group>",
+                     "lit.pipeline.xml");
 
-    // Straight below the light it gets three times the light of a unit away; the corners,
-    // three times as far and slanted, far less.
-    const int below = picture.brightness(kCentreX, kCentreY);
+    // Straight below the light a square gets far more light than at its corners.
+    const int offset = static_cast<int>(2.4f * kHalfUnit);
+    const int below = picture.brightness(kCentreX - offset, kCentreY);
     const int corner =
-        picture.brightness(kCentreX + 2 * kHalfUnit - 2, kCentreY + 2 * kHalfUnit - 2);
-    EXPECT_GT(below, 400) << below;
-    EXPECT_LT(corner * 3, below) << corner << " against " << below;
+        picture.brightness(kCentreX - offset + kHalfUnit - 2, kCentreY + kHalfUnit - 2);
+    EXPECT_GT(below, 300) << below;
+    EXPECT_LT(corner * 2, below) << corner << " against " << below;
+    const int scaled = picture.brightness(kCentreX + offset, kCentreY);
+    EXPECT_NEAR(scaled, below, below / 8) << scaled << " against " << below;
     EXPECT_EQ(joined(takeMessages()), "");
 }
 
