@@ -192,6 +192,21 @@ TEST(GltfMaterials, BadValuesAreReportedAndTheModelStillLoads) {
               std::string::npos);
 }
 
+TEST(GltfMaterials, AnImageReachingPastItsBufferFailsTheFile) {
+    LookFile file;
+    file.addImage("png bytes");
+    file.materials = "[]";
+    std::string glb = file.glb();
+    // The image's view is the last; move it past the buffer's end, keeping the file's length.
+    const std::size_t offset = glb.rfind("\"byteOffset\":") + 13;
+    const std::size_t digits = glb.find(',', offset) - offset;
+    glb.replace(offset, digits, std::string(digits, '9'));
+    Parsed<GeometryDesc> geometry = parseGltfGeometry(glb, kNoSideFiles, "m.glb");
+    ASSERT_FALSE(geometry.ok());
+    EXPECT_NE(geometry.error().find("image 0 reaches past its buffer"), std::string::npos)
+        << geometry.error();
+}
+
 TEST(GltfLights, LightsAreConvertedAndPlacedAtTheirNodes) {
     LookFile file;
     file.materials = "[{}]";
