@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/formats/gltf_geometry.h"
-#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
+#include "gltf_side_files.h"
 #include "gltf_test_files.h"
 
 using namespace engine;

@@ -7,8 +7,8 @@
 #include <meshoptimizer.h>
 
 #include "engine/formats/gltf_geometry.h"
-#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
+#include "gltf_side_files.h"
 #include "gltf_test_files.h"
 
 using namespace engine;

@@ -6,8 +6,8 @@
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_geometry.h"
 #include "engine/formats/gltf_scene_nodes.h"
-#include "gltf_side_files.h"
 #include "gltf_raw_file.h"
+#include "gltf_side_files.h"
 
 using namespace engine;
 using gltf_test::RawFile;

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gltf_side_files.h"
 #include "engine/formats/gltf_geometry.h"
 #include "engine/formats/json_nesting.h"
+#include "gltf_side_files.h"
 #include "test_support.h"
 
 using namespace engine;
