@@ -30,6 +30,7 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
     }
     loaded->nodes = geometry.nodes;
     loaded->lights = geometry.lights;
+    loaded->nodesPerModel = modelNodeCount(geometry);
     for (const NamedMaterial& material : geometry.materials) {
         loaded->materials.push_back(resources.find(ResourceType::Material, material.name));
     }
@@ -37,6 +38,18 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
         loaded->textures.push_back(resources.find(ResourceType::Texture, image.name));
     }
     return loaded;
+}
+
+std::uint64_t modelNodeCount(const GeometryDesc& geometry) {
+    if (geometry.nodes.empty()) {
+        return geometry.meshes.size();
+    }
+    std::uint64_t count = geometry.nodes.size();
+    for (const GeometryNode& node : geometry.nodes) {
+        count += node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < geometry.meshes.size();
+        count += node.light >= 0 && static_cast<std::size_t>(node.light) < geometry.lights.size();
+    }
+    return count;
 }
 
 namespace {

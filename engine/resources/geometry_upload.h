@@ -3,6 +3,7 @@
 // which the loader declared before this upload.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "engine/formats/gltf_geometry.h"
@@ -10,6 +11,9 @@
 #include "engine/resources/resource_table.h"
 
 namespace engine {
+
+// The scene nodes one model of the geometry adds below itself (LoadedGeometry::nodesPerModel).
+std::uint64_t modelNodeCount(const GeometryDesc& geometry);
 
 std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
                                                const ResourceTable& resources);

@@ -66,6 +66,10 @@ struct LoadedGeometry : ResourcePayload {
     std::vector<H3DRes> materials;
     std::vector<H3DRes> textures;
     std::vector<GeometryLight> lights;
+    // The scene nodes one model of this geometry adds below itself: a group per node of the
+    // file's tree, a mesh node per use of a mesh, a light node per light; without a tree, a
+    // mesh node per mesh.
+    std::uint64_t nodesPerModel = 0;
 };
 
 }  // namespace engine

@@ -137,7 +137,7 @@ std::uint64_t SceneInstancer::countTree(const SceneNodeDesc& desc) {
         const Resource* geometry =
             resources_.get(resources_.find(ResourceType::Geometry, desc.geometry));
         const auto* loaded = geometry != nullptr ? geometry->payloadAs<LoadedGeometry>() : nullptr;
-        count += loaded != nullptr ? loaded->meshes.size() : 0;
+        count += loaded != nullptr ? loaded->nodesPerModel : 0;
     }
     if (desc.kind == SceneNodeKind::Reference &&
         std::find(scenesInProgress_.begin(), scenesInProgress_.end(), desc.scene) ==

@@ -2,6 +2,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "engine/resources/geometry_upload.h"
 #include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_scene.h"
 #include "engine/scene/scene_instancer.h"
@@ -237,4 +238,24 @@ TEST_F(SceneInstancer, AnInstanceBeyondTheNodeLimitIsRefusedBeforeAnyNodeIsMade)
     graph.forEachNode([&](int, const SceneNode&) { ++nodes; });
     const int levelOne = 1 + 64 * (1 + 2);
     EXPECT_EQ(nodes, 1 + (1 + 64 * (1 + levelOne)));
+}
+
+TEST_F(SceneInstancer, AModelsWholeNodeTreeCountsTowardsTheLimit) {
+    // A file of 2,000 nodes, each using its one mesh: 4,000 nodes a model, and 300 models of it
+    // would make 1.2 million.
+    GeometryDesc file;
+    file.meshes.resize(1);
+    file.nodes.assign(2000, GeometryNode{"part", -1, glm::mat4(1.0f), 0});
+    int geometry = resources.add(ResourceType::Geometry, "parts.glb", 0);
+    auto loaded = std::make_unique<LoadedGeometry>();
+    loaded->nodesPerModel = modelNodeCount(file);
+    EXPECT_EQ(loaded->nodesPerModel, 4000u);
+    resources.get(geometry)->payload = std::move(loaded);
+    std::string models;
+    for (int copy = 0; copy < 300; ++copy) {
+        models += "<model geometry=\"parts.glb\"/>";
+    }
+    int scene = addScene("many.xml", "<scene>" + models + "</scene>");
+    EXPECT_EQ(instantiateScene(graph, resources, 1, scene, log), 0);
+    EXPECT_NE(messages().find("would add more than 1000000 nodes"), std::string::npos);
 }
