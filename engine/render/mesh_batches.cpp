@@ -1,7 +1,7 @@
 #include "engine/render/mesh_batches.h"
 
+#include <algorithm>
 #include <cstring>
-#include <map>
 #include <tuple>
 #include <unordered_map>
 
@@ -26,7 +26,16 @@ const glm::mat4 kIdentity(1.0f);
 struct LocalMesh {
     std::vector<GeometryVertex> vertices;
     std::vector<std::uint32_t> indices;
+    // Every vertex has the default tangent, colour and second texture coordinates, so the
+    // merged mesh can hold its vertices as PlainVertex, less than half the size.
+    bool plain = true;
 };
+
+bool hasDefaultExtras(const GeometryVertex& vertex) {
+    const GeometryVertex defaults;
+    return vertex.tangent == defaults.tangent && vertex.color == defaults.color &&
+           vertex.texCoord1 == defaults.texCoord1;
+}
 
 LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRange>& primitives);
 void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged);
@@ -39,6 +48,21 @@ std::uint32_t triangleCount(const std::vector<PrimitiveRange>& primitives) {
         triangles += static_cast<std::uint32_t>(primitive.indexCount / 3);
     }
     return triangles;
+}
+
+// Meshes that may share a batch: the same program and material.
+using Group = std::tuple<const LoadedShader*, int, H3DRes>;
+
+struct GroupedMesh {
+    Group group;
+    std::size_t mesh;
+    bool operator<(const GroupedMesh& other) const {
+        return std::tie(group, mesh) < std::tie(other.group, other.mesh);
+    }
+};
+
+Group groupOf(const MeshDraw& mesh) {
+    return Group{mesh.shader, mesh.shaderVariant, mesh.materialHandle};
 }
 
 // Blended meshes are drawn back to front one by one, so they stay apart.
@@ -82,37 +106,55 @@ void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy
     batchOfMesh_.assign(meshes.size(), -1);
     // Read back once per mesh however many nodes draw it.
     std::unordered_map<const std::vector<PrimitiveRange>*, LocalMesh> localMeshes;
-    using Group = std::tuple<const LoadedShader*, int, H3DRes>;
-    std::map<Group, std::vector<std::size_t>> groups;
+    const auto localMeshOf = [&](const MeshDraw& mesh) -> const LocalMesh& {
+        auto known = localMeshes.find(mesh.primitives);
+        if (known == localMeshes.end()) {
+            known = localMeshes.emplace(mesh.primitives, readMesh(*mesh.geometry, *mesh.primitives))
+                        .first;
+        }
+        return known->second;
+    };
+    // Reused from batch to batch, so that merging 100,000 meshes allocates a few times, not
+    // once per mesh.
+    std::vector<GroupedMesh> leafMeshes;
+    LocalMesh merged;
     hierarchy.forEachLeaf([&](const std::size_t* items, std::size_t count) {
-        groups.clear();
+        leafMeshes.clear();
         for (std::size_t index = 0; index < count; ++index) {
             const MeshDraw& mesh = meshes[items[index]];
             if (mergeable(mesh)) {
-                groups[Group{mesh.shader, mesh.shaderVariant, mesh.materialHandle}].push_back(
-                    items[index]);
+                leafMeshes.push_back({groupOf(mesh), items[index]});
             }
         }
-        for (const auto& [group, members] : groups) {
-            if (members.size() < 2) {
+        std::sort(leafMeshes.begin(), leafMeshes.end());
+        for (std::size_t first = 0, end = 0; first < leafMeshes.size(); first = end) {
+            end = first + 1;
+            while (end < leafMeshes.size() && leafMeshes[end].group == leafMeshes[first].group) {
+                ++end;
+            }
+            if (end - first < 2) {
                 continue;
             }
-            LocalMesh merged;
-            BoundingBox box;
-            for (std::size_t member : members) {
-                const MeshDraw& mesh = meshes[member];
-                auto known = localMeshes.find(mesh.primitives);
-                if (known == localMeshes.end()) {
-                    known =
-                        localMeshes
-                            .emplace(mesh.primitives, readMesh(*mesh.geometry, *mesh.primitives))
-                            .first;
-                }
-                appendTransformed(known->second, mesh, merged);
-                box.add(mesh.worldBox);
-                batchOfMesh_[member] = static_cast<int>(batches_.size());
+            std::size_t vertexCount = 0;
+            std::size_t indexCount = 0;
+            for (std::size_t member = first; member < end; ++member) {
+                const LocalMesh& local = localMeshOf(meshes[leafMeshes[member].mesh]);
+                vertexCount += local.vertices.size();
+                indexCount += local.indices.size();
             }
-            batches_.push_back(upload(merged, meshes[members.front()], box));
+            merged.vertices.clear();
+            merged.indices.clear();
+            merged.plain = true;
+            merged.vertices.reserve(vertexCount);
+            merged.indices.reserve(indexCount);
+            BoundingBox box;
+            for (std::size_t member = first; member < end; ++member) {
+                const MeshDraw& mesh = meshes[leafMeshes[member].mesh];
+                appendTransformed(localMeshOf(mesh), mesh, merged);
+                box.add(mesh.worldBox);
+                batchOfMesh_[leafMeshes[member].mesh] = static_cast<int>(batches_.size());
+            }
+            batches_.push_back(upload(merged, meshes[leafMeshes[first].mesh], box));
         }
     });
 }
@@ -127,6 +169,8 @@ LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRa
         local.vertices.resize(base + vertexCount);
         readBufferBytes(GL_ARRAY_BUFFER, geometry.vertexBuffer, primitive.vertexOffset,
                         vertexCount * sizeof(GeometryVertex), &local.vertices[base]);
+        local.plain = local.plain && std::all_of(local.vertices.begin() + base,
+                                                 local.vertices.end(), hasDefaultExtras);
         const auto indexCount = static_cast<std::size_t>(primitive.indexCount);
         if (primitive.indexType == GL_UNSIGNED_INT) {
             std::vector<std::uint32_t> indices(indexCount);
@@ -151,6 +195,7 @@ LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRa
 // turned round, so that the merged mesh winds counter-clockwise throughout.
 void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged) {
     const auto base = static_cast<std::uint32_t>(merged.vertices.size());
+    merged.plain = merged.plain && local.plain;
     const glm::mat4& world = *mesh.worldMatrix;
     const glm::mat3 linear(world);
     for (GeometryVertex vertex : local.vertices) {
@@ -172,16 +217,35 @@ std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDr
                                            const BoundingBox& box) {
     auto batch = std::make_unique<MeshBatches::Batch>();
     LoadedGeometry& geometry = batch->geometry;
-    geometry.vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, merged.vertices.data(),
-                                               merged.vertices.size() * sizeof(GeometryVertex));
-    geometry.indexBuffer = uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, merged.indices.data(),
-                                              merged.indices.size() * sizeof(std::uint32_t));
+    if (merged.plain) {
+        std::vector<PlainVertex> plain(merged.vertices.size());
+        for (std::size_t index = 0; index < plain.size(); ++index) {
+            const GeometryVertex& vertex = merged.vertices[index];
+            plain[index] = PlainVertex{vertex.position, vertex.normal, vertex.texCoord};
+        }
+        geometry.vertexLayout = VertexLayout::Plain;
+        geometry.vertexBuffer =
+            uploadStaticBuffer(GL_ARRAY_BUFFER, plain.data(), plain.size() * sizeof(PlainVertex));
+    } else {
+        geometry.vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, merged.vertices.data(),
+                                                   merged.vertices.size() * sizeof(GeometryVertex));
+    }
+    // Most batches have few vertices: 16-bit indices halve what their index buffers hold.
+    const bool shortIndices = merged.vertices.size() <= 65536;
+    if (shortIndices) {
+        const std::vector<std::uint16_t> narrowed(merged.indices.begin(), merged.indices.end());
+        geometry.indexBuffer = uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, narrowed.data(),
+                                                  narrowed.size() * sizeof(std::uint16_t));
+    } else {
+        geometry.indexBuffer = uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, merged.indices.data(),
+                                                  merged.indices.size() * sizeof(std::uint32_t));
+    }
     MeshRange range;
     range.bounds = box;
     PrimitiveRange primitive;
     primitive.indexCount = static_cast<GLsizei>(merged.indices.size());
     primitive.lastIndex = static_cast<GLuint>(merged.vertices.size() - 1);
-    primitive.indexType = GL_UNSIGNED_INT;
+    primitive.indexType = shortIndices ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
     range.primitives.push_back(primitive);
     range.triangleCount = static_cast<std::uint32_t>(merged.indices.size() / 3);
     geometry.meshes.push_back(range);

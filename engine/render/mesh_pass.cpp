@@ -28,12 +28,13 @@ struct BoundState {
     H3DRes material = -1;
     const LoadedGeometry* geometry = nullptr;
     GLintptr vertexOffset = -1;
+    VertexLayout layout = VertexLayout::Full;
     Culling culling = Culling::Unset;
     Winding frontFaces = Winding::Unset;
 };
 
 void enableVertexArrays(bool enable);
-void pointVertexArrays(GLintptr vertexOffset);
+void pointVertexArrays(GLintptr vertexOffset, VertexLayout layout, BoundState& bound);
 void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound);
 
 }  // namespace
@@ -126,7 +127,7 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
         for (const PrimitiveRange& primitive : *mesh.primitives) {
             if (primitive.vertexOffset != bound.vertexOffset) {
                 bound.vertexOffset = primitive.vertexOffset;
-                pointVertexArrays(primitive.vertexOffset);
+                pointVertexArrays(primitive.vertexOffset, mesh.geometry->vertexLayout, bound);
             }
             // A far-away mesh draws a simplified level from the same vertices.
             const DetailLevelRange* level = chosenLevel(primitive, mesh.allowedDetailError);
@@ -163,7 +164,40 @@ void enableVertexArrays(bool enable) {
     }
 }
 
-void pointVertexArrays(GLintptr vertexOffset) {
+void pointPlainVertexArrays(GLintptr vertexOffset, BoundState& bound) {
+    if (bound.layout != VertexLayout::Plain) {
+        bound.layout = VertexLayout::Plain;
+        // The attributes a plain vertex leaves out read their defaults instead.
+        for (GLuint attribute : {kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
+            glDisableVertexAttribArray(attribute);
+        }
+        glVertexAttrib4f(kTangentAttribute, 1.0f, 0.0f, 0.0f, 1.0f);
+        glVertexAttrib4f(kColorAttribute, 1.0f, 1.0f, 1.0f, 1.0f);
+        glVertexAttrib4f(kTexCoord1Attribute, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    const auto stride = static_cast<GLsizei>(sizeof(PlainVertex));
+    auto at = [vertexOffset](std::size_t member) {
+        return reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(member));
+    };
+    glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(PlainVertex, position)));
+    glVertexAttribPointer(kNormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(PlainVertex, normal)));
+    glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                          at(offsetof(PlainVertex, texCoord)));
+}
+
+void pointVertexArrays(GLintptr vertexOffset, VertexLayout layout, BoundState& bound) {
+    if (layout == VertexLayout::Plain) {
+        pointPlainVertexArrays(vertexOffset, bound);
+        return;
+    }
+    if (bound.layout != VertexLayout::Full) {
+        bound.layout = VertexLayout::Full;
+        for (GLuint attribute : {kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
+            glEnableVertexAttribArray(attribute);
+        }
+    }
     const auto stride = static_cast<GLsizei>(sizeof(GeometryVertex));
     auto at = [vertexOffset](std::size_t member) {
         return reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(member));

@@ -55,7 +55,18 @@ struct MeshRange {
     std::uint32_t triangleCount = 0;
 };
 
+// How the vertex buffer holds its vertices: whole GeometryVertex records, or PlainVertex ones
+// where every vertex has the default tangent, colour and second texture coordinates.
+enum class VertexLayout { Full, Plain };
+
+struct PlainVertex {
+    glm::vec3 position{0.0f};
+    glm::vec3 normal{0.0f, 0.0f, 1.0f};
+    glm::vec2 texCoord{0.0f};
+};
+
 struct LoadedGeometry : ResourcePayload {
+    VertexLayout vertexLayout = VertexLayout::Full;
     GlBuffer vertexBuffer;
     GlBuffer indexBuffer;
     std::vector<MeshRange> meshes;

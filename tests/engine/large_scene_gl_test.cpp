@@ -9,6 +9,7 @@
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
 #include "gl_test_fixture.h"
+#include "gltf_raw_file.h"
 #include "render_test_content.h"
 #include "test_support.h"
 
@@ -70,6 +71,41 @@ std::string cubeScene(int count) {
     return "<scene>" + nodes + "</scene>";
 }
 
+// Two rows of eight squares, 0.5 wide, at z = -6: the upper row of a mesh whose vertices are
+// green (COLOR_0), the lower of one without colours, each with an unlit white material of its
+// own, so that each row merges into a batch of its own vertex layout.
+std::string colouredAndPlainSquares() {
+    using namespace gltf_test;
+    RawFile file;
+    const std::vector<float> positions{-0.25f, -0.25f, 0, 0.25f,  -0.25f, 0,
+                                       0.25f,  0.25f,  0, -0.25f, 0.25f,  0};
+    const std::vector<float> greens{0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1};
+    const std::vector<std::uint16_t> indices{0, 1, 2, 0, 2, 3};
+    const std::string position =
+        std::to_string(file.addAccessor(file.addView(bytesOf(positions)), kFloat, 4, "VEC3",
+                                        ",\"min\":[-0.25,-0.25,0],\"max\":[0.25,0.25,0]"));
+    const std::string green =
+        std::to_string(file.addAccessor(file.addView(bytesOf(greens)), kFloat, 4, "VEC4"));
+    const std::string index =
+        std::to_string(file.addAccessor(file.addView(bytesOf(indices)), 5123, 6, "SCALAR"));
+    file.meshes = "[{\"primitives\":[{\"attributes\":{\"POSITION\":" + position +
+                  ",\"COLOR_0\":" + green + "},\"indices\":" + index +
+                  ",\"material\":0}]},{\"primitives\":[{\"attributes\":{\"POSITION\":" + position +
+                  "},\"indices\":" + index + ",\"material\":1}]}]";
+    std::string nodes;
+    for (int square = 0; square < 16; ++square) {
+        nodes += std::string(nodes.empty() ? "" : ",") + "{\"mesh\":" + std::to_string(square / 8) +
+                 ",\"translation\":[" +
+                 std::to_string(-2.1f + 0.6f * static_cast<float>(square % 8)) + "," +
+                 (square < 8 ? "0.5" : "-0.5") + ",-6]}";
+    }
+    file.nodes = "[" + nodes + "]";
+    const std::string unlitWhite = "{\"extensions\":{\"KHR_materials_unlit\":{}}}";
+    file.members = ",\"materials\":[" + unlitWhite + "," + unlitWhite +
+                   "],\"extensionsUsed\":[\"KHR_materials_unlit\"]";
+    return file.glb();
+}
+
 }  // namespace
 
 TEST_F(LargeScenes, MergedSmallMeshesPaintWhatSeparateDrawsPaint) {
@@ -115,6 +151,34 @@ TEST_F(LargeScenes, MergedSmallMeshesPaintWhatSeparateDrawsPaint) {
     }
     EXPECT_GT(lit, kWidth * kHeight / 10) << "the boxes must cover much of the picture";
     EXPECT_LT(differing, kWidth * kHeight / 500);
+    EXPECT_EQ(joined(takeMessages()), "");
+}
+
+// Batches of meshes without colours, tangents or second coordinates hold smaller vertices; the
+// draws of either kind must keep reading their own.
+TEST_F(LargeScenes, BatchesOfColouredAndOfPlainVerticesDrawTheirOwnColours) {
+    ScratchDirectory directory;
+    copyShippedFiles(directory, kShippedLitRendering);
+    directory.write("squares.glb", colouredAndPlainSquares());
+    directory.write("squares.scene.xml",
+                    "<scene><model name=\"m\" geometry=\"squares.glb\"/></scene>");
+    const H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, "simple.pipeline.xml", 0);
+    loadScene(directory, "squares.scene.xml");
+    const H3DNode camera = addCamera(pipeline, kWidth, kHeight);
+    for (int frame = 0; frame < 2; ++frame) {
+        renderFrame(camera);
+        EXPECT_EQ(h3dGetStat(H3DStats::DrawCallCount), 2.0f) << "a batch per row";
+        // 60 degrees high: half the picture's height spans tan(30 degrees) * 6 units.
+        const float pixelsPerUnit = kHeight / 2 / (0.57735f * 6.0f);
+        for (int column = 0; column < 8; ++column) {
+            const int x = kWidth / 2 + static_cast<int>((-2.1f + 0.6f * column) * pixelsPerUnit);
+            const int rowOffset = static_cast<int>(0.5f * pixelsPerUnit);
+            const std::array<int, 4> coloured = pixelAt(x, kHeight / 2 + rowOffset);
+            const std::array<int, 4> plain = pixelAt(x, kHeight / 2 - rowOffset);
+            EXPECT_TRUE(coloured[0] < 40 && coloured[1] > 200) << describe(coloured);
+            EXPECT_TRUE(plain[0] > 200 && plain[1] > 200) << describe(plain);
+        }
+    }
     EXPECT_EQ(joined(takeMessages()), "");
 }
 
