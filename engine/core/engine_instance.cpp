@@ -33,6 +33,7 @@ bool startEngine(MessageLog& log) {
     GLint screenFramebuffer = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &screenFramebuffer);
     const GlCapabilities capabilities = queryCapabilities();
+    keepFreedMemoryForReuse();
     engineSlot() = std::make_unique<Engine>(static_cast<GLuint>(screenFramebuffer), capabilities);
     log.resetLimits();
     if (capabilities.softwareRasterizer && capabilities.anisotropicFiltering) {

@@ -1,5 +1,6 @@
 #include "engine/formats/detail_levels.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include <meshoptimizer.h>
@@ -10,9 +11,15 @@ namespace {
 constexpr std::uint32_t kFewestLevelTriangles = 64;
 // A level that keeps more than this share of the one before it is not worth its indices.
 constexpr float kLeastReduction = 0.8f;
+// Larger lists are first tried on their first this many triangles: a list that cannot be
+// simplified (many small closed parts merged into one, each edge a seam) costs as much to try
+// as one that can, about a second a million triangles.
+constexpr std::size_t kProbedTriangles = 16384;
 
 std::vector<std::uint32_t> indicesOf(const GeometryDesc& geometry,
                                      const GeometryPrimitive& primitive);
+bool halves(const std::vector<std::uint32_t>& indices, std::size_t count, const float* positions,
+            std::uint32_t* simplified, float* error);
 void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive);
 
 }  // namespace
@@ -46,11 +53,17 @@ void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive) {
     const float scale =
         meshopt_simplifyScale(positions, primitive.vertexCount, sizeof(GeometryVertex));
     std::vector<std::uint32_t> previous = indicesOf(geometry, primitive);
+    std::vector<std::uint32_t> simplified(previous.size());
+    float levelError = 0.0f;
+    // Its first triangles stand for it: in the order files keep them, they lie together.
+    if (previous.size() > 3 * kProbedTriangles &&
+        !halves(previous, 3 * kProbedTriangles, positions, simplified.data(), &levelError)) {
+        return;
+    }
     float error = 0.0f;
     while (primitive.levels.size() < kMostDetailLevels &&
            previous.size() / 3 >= 2 * kFewestLevelTriangles) {
-        std::vector<std::uint32_t> simplified(previous.size());
-        float levelError = 0.0f;
+        simplified.resize(previous.size());
         const std::size_t kept = meshopt_simplify(
             simplified.data(), previous.data(), previous.size(), positions, primitive.vertexCount,
             sizeof(GeometryVertex), previous.size() / 2, 1.0f, 0, &levelError);
@@ -72,8 +85,32 @@ void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive) {
                                          simplified.end());
         }
         primitive.levels.push_back(level);
-        previous = std::move(simplified);
+        previous.swap(simplified);
     }
+}
+
+// Whether the first count indices simplify to a worthwhile level. Tried on a copy of just the
+// vertices they use, since simplifying costs time in proportion to the vertices as well.
+bool halves(const std::vector<std::uint32_t>& indices, std::size_t count, const float* positions,
+            std::uint32_t* simplified, float* error) {
+    std::unordered_map<std::uint32_t, std::uint32_t> compactOf;
+    std::vector<std::uint32_t> compactIndices;
+    std::vector<float> compactPositions;
+    compactIndices.reserve(count);
+    const std::size_t stride = sizeof(GeometryVertex) / sizeof(float);
+    for (std::size_t corner = 0; corner < count; ++corner) {
+        const auto [entry, added] = compactOf.emplace(
+            indices[corner], static_cast<std::uint32_t>(compactPositions.size() / 3));
+        if (added) {
+            const float* position = positions + stride * indices[corner];
+            compactPositions.insert(compactPositions.end(), position, position + 3);
+        }
+        compactIndices.push_back(entry->second);
+    }
+    const std::size_t kept =
+        meshopt_simplify(simplified, compactIndices.data(), count, compactPositions.data(),
+                         compactPositions.size() / 3, 3 * sizeof(float), count / 2, 1.0f, 0, error);
+    return kept > 0 && static_cast<float>(kept) <= kLeastReduction * static_cast<float>(count);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engine/formats/gltf_geometry.h"
 
+#include <algorithm>
+
 #include <limits>
 #include <new>
 
@@ -213,6 +215,12 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     added.material = material;
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
     added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
+    // Grown once per primitive, by at least half, rather than doubled vertex by vertex: a file
+    // of one large primitive then copies its vertices once.
+    const std::size_t needed = geometry_.vertices.size() + attributes.positions.size();
+    if (needed > geometry_.vertices.capacity()) {
+        geometry_.vertices.reserve(std::max(needed, geometry_.vertices.capacity() * 3 / 2));
+    }
     for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
         GeometryVertex read = vertexAt(attributes, vertex);
         added.bounds.add(read.position);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/formats/detail_levels.h"
@@ -69,10 +70,44 @@ BoundingBox unitBoxAt(glm::vec3 center) {
     return BoundingBox{center - glm::vec3(1.0f), center + glm::vec3(1.0f)};
 }
 
+// Separate unit boxes, each face with its four corners of its own (as flat shading needs):
+// every corner is a seam, nothing simplifies.
+GeometryDesc separateBoxes(int count) {
+    GeometryDesc geometry;
+    for (int box = 0; box < count; ++box) {
+        const glm::vec3 center(static_cast<float>(2 * (box % 60)), 0.0f,
+                               static_cast<float>(2 * (box / 60)));
+        for (int face = 0; face < 6; ++face) {
+            glm::vec3 normal(0.0f);
+            normal[face / 2] = face % 2 == 0 ? 0.5f : -0.5f;
+            glm::vec3 across(0.0f);
+            across[(face / 2 + 1) % 3] = 0.5f;
+            const glm::vec3 up = 2.0f * glm::cross(normal, across);
+            const auto first = static_cast<std::uint32_t>(geometry.vertices.size());
+            for (const glm::vec2 corner :
+                 {glm::vec2(-1, -1), glm::vec2(1, -1), glm::vec2(1, 1), glm::vec2(-1, 1)}) {
+                GeometryVertex vertex;
+                vertex.position = center + normal + corner.x * across + corner.y * up;
+                geometry.vertices.push_back(vertex);
+            }
+            for (std::uint32_t corner : {0u, 1u, 2u, 0u, 2u, 3u}) {
+                geometry.longIndices.push_back(first + corner);
+            }
+        }
+    }
+    GeometryPrimitive primitive;
+    primitive.wideIndices = true;
+    primitive.vertexCount = static_cast<std::uint32_t>(geometry.vertices.size());
+    primitive.indexCount = static_cast<std::uint32_t>(geometry.longIndices.size());
+    geometry.meshes.push_back(GeometryMesh{"boxes", {primitive}, BoundingBox{}});
+    return geometry;
+}
+
 }  // namespace
 
+// The larger sphere is past the size at which its first triangles are tried alone first.
 TEST(DetailLevels, LargeListsGetCoarserLevelsWithinTheirVerticesAndSmallOnesNone) {
-    GeometryDesc geometry = sphere(64, 64);
+    GeometryDesc geometry = sphere(128, 128);
     const std::size_t fullIndices = geometry.shortIndices.size();
     addDetailLevels(geometry);
     const GeometryPrimitive& primitive = geometry.meshes[0].primitives[0];
@@ -98,6 +133,9 @@ TEST(DetailLevels, LargeListsGetCoarserLevelsWithinTheirVerticesAndSmallOnesNone
     GeometryDesc small = sphere(8, 8);
     addDetailLevels(small);
     EXPECT_TRUE(small.meshes[0].primitives[0].levels.empty());
+    GeometryDesc boxes = separateBoxes(3000);
+    addDetailLevels(boxes);
+    EXPECT_TRUE(boxes.meshes[0].primitives[0].levels.empty());
 }
 
 TEST(DetailLevels, TheCoarsestLevelWithinTheAllowedErrorIsChosen) {
