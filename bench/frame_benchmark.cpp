@@ -1,7 +1,8 @@
 // Renders the shipped content through the real ViewerApp in a 1366 by 768 window along a
-// scripted flight, on each pipeline, and prints frame rates, frame-time percentiles, triangles
-// and draw calls per frame, against an empty clear-and-swap loop measured in the same run; the
-// master pipeline also against the cheapest HDR frame (clear a 16-bit float target, copy it).
+// scripted flight, on each pipeline, and prints frame rates, frame-time percentiles, hitches
+// (frames slow for their neighbours), triangles and draw calls per frame, against an empty
+// clear-and-swap loop measured in the same run; the master pipeline also against the cheapest HDR
+// frame (clear a 16-bit float target, copy it).
 //
 // Usage: frame_benchmark [frames per phase] [pipeline: simple or master; both when left out]
 #include <epoxy/gl.h>
@@ -27,6 +28,9 @@ const int kHeight = 768;
 struct PhaseFigures {
     double medianFramesPerSecond = 0.0;
     double percentile99Milliseconds = 0.0;
+    // The 99th percentile of each frame's time over the median of the 15 frames around it: a
+    // hitch shows here, while the flight's heavier views, which come and go smoothly, do not.
+    double percentile99Hitch = 0.0;
     double trianglesPerFrame = 0.0;
     double drawCallsPerFrame = 0.0;
 };
@@ -37,12 +41,32 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-PhaseFigures summarise(std::vector<double> frameSeconds, double triangles, double drawCalls) {
-    std::sort(frameSeconds.begin(), frameSeconds.end());
-    const size_t count = frameSeconds.size();
+double percentile99(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * 99 / 100)];
+}
+
+double percentile99Hitch(const std::vector<double>& frameSeconds) {
+    const std::size_t reach = 7;
+    std::vector<double> hitches;
+    for (std::size_t frame = reach; frame + reach < frameSeconds.size(); ++frame) {
+        std::vector<double> around(frameSeconds.begin() + static_cast<long>(frame - reach),
+                                   frameSeconds.begin() + static_cast<long>(frame + reach + 1));
+        std::nth_element(around.begin(), around.begin() + reach, around.end());
+        hitches.push_back(frameSeconds[frame] / around[reach]);
+    }
+    return hitches.empty() ? 1.0 : percentile99(hitches);
+}
+
+PhaseFigures summarise(const std::vector<double>& frameSeconds, double triangles,
+                       double drawCalls) {
+    std::vector<double> sorted = frameSeconds;
+    std::sort(sorted.begin(), sorted.end());
+    const size_t count = sorted.size();
     PhaseFigures figures;
-    figures.medianFramesPerSecond = 1.0 / frameSeconds[count / 2];
-    figures.percentile99Milliseconds = 1000.0 * frameSeconds[std::min(count - 1, count * 99 / 100)];
+    figures.medianFramesPerSecond = 1.0 / sorted[count / 2];
+    figures.percentile99Milliseconds = 1000.0 * percentile99(sorted);
+    figures.percentile99Hitch = percentile99Hitch(frameSeconds);
     figures.trianglesPerFrame = triangles / static_cast<double>(count);
     figures.drawCallsPerFrame = drawCalls / static_cast<double>(count);
     return figures;
@@ -150,9 +174,11 @@ struct Phase {
 void printFigures(const Phase& phase, double emptyLoopRate) {
     const PhaseFigures& figures = phase.figures;
     const double ratio = figures.medianFramesPerSecond / emptyLoopRate;
-    std::printf("%-17s %8.1f fps  p99 %7.2f ms  %9.0f triangles  %6.1f draw calls  ratio %.3f",
-                phase.name, figures.medianFramesPerSecond, figures.percentile99Milliseconds,
-                figures.trianglesPerFrame, figures.drawCallsPerFrame, ratio);
+    std::printf(
+        "%-17s %8.1f fps  p99 %7.2f ms  hitch %4.2f  %9.0f triangles  %6.1f draw calls  "
+        "ratio %.3f",
+        phase.name, figures.medianFramesPerSecond, figures.percentile99Milliseconds,
+        figures.percentile99Hitch, figures.trianglesPerFrame, figures.drawCallsPerFrame, ratio);
     if (phase.target > 0.0) {
         std::printf("  (target %.3f: %s)", phase.target, ratio >= phase.target ? "met" : "MISSED");
     }

@@ -164,56 +164,64 @@ void enableVertexArrays(bool enable) {
     }
 }
 
-void pointPlainVertexArrays(GLintptr vertexOffset, BoundState& bound) {
-    if (bound.layout != VertexLayout::Plain) {
-        bound.layout = VertexLayout::Plain;
-        // The attributes a plain vertex leaves out read their defaults instead.
-        for (GLuint attribute : {kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
+// Where one attribute lies in a vertex of a layout.
+struct AttributeArray {
+    GLuint attribute;
+    GLint components;
+    std::size_t offset;
+};
+
+constexpr AttributeArray kFullArrays[] = {
+    {kPositionAttribute, 3, offsetof(GeometryVertex, position)},
+    {kNormalAttribute, 3, offsetof(GeometryVertex, normal)},
+    {kTexCoordAttribute, 2, offsetof(GeometryVertex, texCoord)},
+    {kTangentAttribute, 4, offsetof(GeometryVertex, tangent)},
+    {kColorAttribute, 4, offsetof(GeometryVertex, color)},
+    {kTexCoord1Attribute, 2, offsetof(GeometryVertex, texCoord1)},
+};
+constexpr AttributeArray kPlainArrays[] = {
+    {kPositionAttribute, 3, offsetof(PlainVertex, position)},
+    {kNormalAttribute, 3, offsetof(PlainVertex, normal)},
+    {kTexCoordAttribute, 2, offsetof(PlainVertex, texCoord)},
+};
+
+// Switches the arrays that only full vertices hold on or off; a plain vertex's draws read the
+// attributes' defaults instead.
+void useLayout(VertexLayout layout, BoundState& bound) {
+    if (layout == bound.layout) {
+        return;
+    }
+    bound.layout = layout;
+    for (GLuint attribute : {kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
+        if (layout == VertexLayout::Full) {
+            glEnableVertexAttribArray(attribute);
+        } else {
             glDisableVertexAttribArray(attribute);
         }
+    }
+    if (layout == VertexLayout::Plain) {
         glVertexAttrib4f(kTangentAttribute, 1.0f, 0.0f, 0.0f, 1.0f);
         glVertexAttrib4f(kColorAttribute, 1.0f, 1.0f, 1.0f, 1.0f);
         glVertexAttrib4f(kTexCoord1Attribute, 0.0f, 0.0f, 0.0f, 1.0f);
     }
-    const auto stride = static_cast<GLsizei>(sizeof(PlainVertex));
-    auto at = [vertexOffset](std::size_t member) {
-        return reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(member));
-    };
-    glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(PlainVertex, position)));
-    glVertexAttribPointer(kNormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(PlainVertex, normal)));
-    glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(PlainVertex, texCoord)));
 }
 
 void pointVertexArrays(GLintptr vertexOffset, VertexLayout layout, BoundState& bound) {
-    if (layout == VertexLayout::Plain) {
-        pointPlainVertexArrays(vertexOffset, bound);
-        return;
-    }
-    if (bound.layout != VertexLayout::Full) {
-        bound.layout = VertexLayout::Full;
-        for (GLuint attribute : {kTangentAttribute, kColorAttribute, kTexCoord1Attribute}) {
-            glEnableVertexAttribArray(attribute);
+    useLayout(layout, bound);
+    const bool plain = layout == VertexLayout::Plain;
+    const auto stride = static_cast<GLsizei>(plain ? sizeof(PlainVertex) : sizeof(GeometryVertex));
+    const auto point = [&](const auto& arrays) {
+        for (const AttributeArray& array : arrays) {
+            glVertexAttribPointer(
+                array.attribute, array.components, GL_FLOAT, GL_FALSE, stride,
+                reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(array.offset)));
         }
-    }
-    const auto stride = static_cast<GLsizei>(sizeof(GeometryVertex));
-    auto at = [vertexOffset](std::size_t member) {
-        return reinterpret_cast<const void*>(vertexOffset + static_cast<GLintptr>(member));
     };
-    glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, position)));
-    glVertexAttribPointer(kNormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, normal)));
-    glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, texCoord)));
-    glVertexAttribPointer(kTangentAttribute, 4, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, tangent)));
-    glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, color)));
-    glVertexAttribPointer(kTexCoord1Attribute, 2, GL_FLOAT, GL_FALSE, stride,
-                          at(offsetof(GeometryVertex, texCoord1)));
+    if (plain) {
+        point(kPlainArrays);
+    } else {
+        point(kFullArrays);
+    }
 }
 
 void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound) {
