@@ -9,6 +9,7 @@
 
 #include "engine/gpu/buffer_upload.h"
 #include "engine/render/scene_collector.h"
+#include "engine/resources/vertex_upload.h"
 
 namespace engine {
 
@@ -26,16 +27,7 @@ const glm::mat4 kIdentity(1.0f);
 struct LocalMesh {
     std::vector<GeometryVertex> vertices;
     std::vector<std::uint32_t> indices;
-    // Every vertex has the default tangent, colour and second texture coordinates, so the
-    // merged mesh can hold its vertices as PlainVertex, less than half the size.
-    bool plain = true;
 };
-
-bool hasDefaultExtras(const GeometryVertex& vertex) {
-    const GeometryVertex defaults;
-    return vertex.tangent == defaults.tangent && vertex.color == defaults.color &&
-           vertex.texCoord1 == defaults.texCoord1;
-}
 
 LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRange>& primitives);
 void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged);
@@ -144,7 +136,6 @@ void MeshBatches::build(const std::vector<MeshDraw>& meshes, const MeshHierarchy
             }
             merged.vertices.clear();
             merged.indices.clear();
-            merged.plain = true;
             merged.vertices.reserve(vertexCount);
             merged.indices.reserve(indexCount);
             BoundingBox box;
@@ -167,10 +158,7 @@ LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRa
         const std::size_t base = local.vertices.size();
         const std::size_t vertexCount = static_cast<std::size_t>(primitive.lastIndex) + 1;
         local.vertices.resize(base + vertexCount);
-        readBufferBytes(GL_ARRAY_BUFFER, geometry.vertexBuffer, primitive.vertexOffset,
-                        vertexCount * sizeof(GeometryVertex), &local.vertices[base]);
-        local.plain = local.plain && std::all_of(local.vertices.begin() + base,
-                                                 local.vertices.end(), hasDefaultExtras);
+        readVertices(geometry, primitive.vertexOffset, vertexCount, &local.vertices[base]);
         const auto indexCount = static_cast<std::size_t>(primitive.indexCount);
         if (primitive.indexType == GL_UNSIGNED_INT) {
             std::vector<std::uint32_t> indices(indexCount);
@@ -195,7 +183,6 @@ LocalMesh readMesh(const LoadedGeometry& geometry, const std::vector<PrimitiveRa
 // turned round, so that the merged mesh winds counter-clockwise throughout.
 void appendTransformed(const LocalMesh& local, const MeshDraw& mesh, LocalMesh& merged) {
     const auto base = static_cast<std::uint32_t>(merged.vertices.size());
-    merged.plain = merged.plain && local.plain;
     const glm::mat4& world = *mesh.worldMatrix;
     const glm::mat3 linear(world);
     for (GeometryVertex vertex : local.vertices) {
@@ -217,19 +204,9 @@ std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDr
                                            const BoundingBox& box) {
     auto batch = std::make_unique<MeshBatches::Batch>();
     LoadedGeometry& geometry = batch->geometry;
-    if (merged.plain) {
-        std::vector<PlainVertex> plain(merged.vertices.size());
-        for (std::size_t index = 0; index < plain.size(); ++index) {
-            const GeometryVertex& vertex = merged.vertices[index];
-            plain[index] = PlainVertex{vertex.position, vertex.normal, vertex.texCoord};
-        }
-        geometry.vertexLayout = VertexLayout::Plain;
-        geometry.vertexBuffer =
-            uploadStaticBuffer(GL_ARRAY_BUFFER, plain.data(), plain.size() * sizeof(PlainVertex));
-    } else {
-        geometry.vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, merged.vertices.data(),
-                                                   merged.vertices.size() * sizeof(GeometryVertex));
-    }
+    UploadedVertices vertices = uploadVertices(merged.vertices.data(), merged.vertices.size());
+    geometry.vertexBuffer = std::move(vertices.buffer);
+    geometry.vertexLayout = vertices.layout;
     // Most batches have few vertices: 16-bit indices halve what their index buffers hold.
     const bool shortIndices = merged.vertices.size() <= 65536;
     if (shortIndices) {

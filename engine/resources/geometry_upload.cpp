@@ -5,20 +5,22 @@
 #include <vector>
 
 #include "engine/gpu/buffer_upload.h"
+#include "engine/resources/vertex_upload.h"
 
 namespace engine {
 namespace {
 
 std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr& longStart);
-MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart);
+MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t vertexBytes);
 
 }  // namespace
 
 std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
                                                const ResourceTable& resources) {
     auto loaded = std::make_unique<LoadedGeometry>();
-    loaded->vertexBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.vertices.data(),
-                                              geometry.vertices.size() * sizeof(GeometryVertex));
+    UploadedVertices vertices = uploadVertices(geometry.vertices.data(), geometry.vertices.size());
+    loaded->vertexBuffer = std::move(vertices.buffer);
+    loaded->vertexLayout = vertices.layout;
 
     GLintptr longStart = 0;
     std::vector<unsigned char> indices = packedIndices(geometry, longStart);
@@ -26,7 +28,7 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
         uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size());
 
     for (const GeometryMesh& mesh : geometry.meshes) {
-        loaded->meshes.push_back(meshRange(mesh, longStart));
+        loaded->meshes.push_back(meshRange(mesh, longStart, vertexSize(loaded->vertexLayout)));
     }
     loaded->nodes = geometry.nodes;
     loaded->lights = geometry.lights;
@@ -70,13 +72,13 @@ std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr&
     return bytes;
 }
 
-MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart) {
+MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t vertexBytes) {
     MeshRange range;
     range.name = mesh.name;
     range.bounds = mesh.bounds;
     for (const GeometryPrimitive& primitive : mesh.primitives) {
         PrimitiveRange drawn;
-        drawn.vertexOffset = static_cast<GLintptr>(primitive.firstVertex * sizeof(GeometryVertex));
+        drawn.vertexOffset = static_cast<GLintptr>(primitive.firstVertex * vertexBytes);
         drawn.indexCount = static_cast<GLsizei>(primitive.indexCount);
         drawn.lastIndex = primitive.vertexCount - 1;
         drawn.indexType = primitive.wideIndices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;

@@ -2,6 +2,7 @@
 // each mesh's primitives lie in them, and the nodes that place the meshes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,7 +57,8 @@ struct MeshRange {
 };
 
 // How the vertex buffer holds its vertices: whole GeometryVertex records, or PlainVertex ones
-// where every vertex has the default tangent, colour and second texture coordinates.
+// where every vertex has the default tangent, colour and second texture coordinates (less than
+// half the memory, and less for the rasterizer to fetch).
 enum class VertexLayout { Full, Plain };
 
 struct PlainVertex {
@@ -64,6 +66,16 @@ struct PlainVertex {
     glm::vec3 normal{0.0f, 0.0f, 1.0f};
     glm::vec2 texCoord{0.0f};
 };
+
+inline std::size_t vertexSize(VertexLayout layout) {
+    return layout == VertexLayout::Plain ? sizeof(PlainVertex) : sizeof(GeometryVertex);
+}
+
+inline bool hasDefaultExtras(const GeometryVertex& vertex) {
+    const GeometryVertex defaults;
+    return vertex.tangent == defaults.tangent && vertex.color == defaults.color &&
+           vertex.texCoord1 == defaults.texCoord1;
+}
 
 struct LoadedGeometry : ResourcePayload {
     VertexLayout vertexLayout = VertexLayout::Full;

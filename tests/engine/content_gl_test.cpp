@@ -171,8 +171,10 @@ TEST_F(ContentLoading, GeometryUploadsOnceAndModelsGetMeshNodes) {
     ASSERT_EQ(loaded->meshes.size(), 2u);
     EXPECT_EQ(loaded->meshes[0].triangleCount, 12u);
     EXPECT_EQ(loaded->meshes[1].primitives.at(0).indexType, static_cast<GLenum>(GL_UNSIGNED_SHORT));
+    // Without colours, tangents or second coordinates its vertices are held plain.
+    EXPECT_EQ(loaded->vertexLayout, engine::VertexLayout::Plain);
     EXPECT_EQ(loaded->meshes[1].primitives.at(0).vertexOffset,
-              static_cast<GLintptr>(24 * sizeof(engine::GeometryVertex)));
+              static_cast<GLintptr>(24 * sizeof(engine::PlainVertex)));
 
     H3DNode root = h3dAddNodes(H3DRootNode, scene);
     H3DNode model = h3dGetNodeChild(root, 0);
