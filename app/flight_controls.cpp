@@ -16,6 +16,9 @@ void ViewerApp::applyKeyStates() {
     if (keyDown[viewer_keys::kF3] && !keyDownBefore[viewer_keys::kF3]) {
         switchPipeline();
     }
+    if (scene_ != nullptr) {
+        scene_->applyKeyStates(keyDown, keyDownBefore);
+    }
 
     // Before the first frame the rate is still 0 and the step would be infinite, which would
     // lose the camera for good; no flight happens until a frame rate is known.

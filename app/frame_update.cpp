@@ -50,6 +50,9 @@ long long truncatedForDisplay(float value) {
 void ViewerApp::renderFrame(float newFrameRate) {
     frameRate = newFrameRate;
     composeStatusLine();
+    if (scene_ != nullptr) {
+        scene_->update(statusLine);
+    }
 
     const float positionFactor = smoothingFactor(kPositionFollowRate, frameRate);
     const float rotationFactor = smoothingFactor(kRotationFollowRate, frameRate);

@@ -10,5 +10,8 @@ inline constexpr int kA = 'A';
 inline constexpr int kS = 'S';
 inline constexpr int kD = 'D';
 inline constexpr int kF3 = 260;
+// open-model's own.
+inline constexpr int kSpace = ' ';
+inline constexpr int kN = 'N';
 
 }  // namespace viewer_keys

@@ -13,5 +13,8 @@ std::string modelSummary(const std::string& fileName, const ModelFigures& figure
            counted(figures.triangles, "triangle", "triangles") + ", " +
            counted(figures.materials, "material", "materials") + ", " +
            counted(figures.textures, "texture", "textures") + ", " +
-           counted(figures.lights, "light", "lights");
+           counted(figures.lights, "light", "lights") +
+           (figures.animations > 0
+                ? ", " + counted(figures.animations, "animation", "animations")
+                : "");
 }

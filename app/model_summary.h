@@ -9,7 +9,9 @@ struct ModelFigures {
     int materials = 0;
     int textures = 0;
     int lights = 0;
+    int animations = 0;
 };
 
-// "robot.glb: 3 meshes, 12040 triangles, 2 materials, 4 textures, 1 light".
+// "robot.glb: 3 meshes, 12040 triangles, 2 materials, 4 textures, 1 light", with
+// ", 2 animations" after the lights for a file that has any.
 std::string modelSummary(const std::string& fileName, const ModelFigures& figures);

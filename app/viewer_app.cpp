@@ -10,8 +10,8 @@ const float kFarDistance = 1000.0f;
 
 }  // namespace
 
-ViewerApp::ViewerApp(const std::string& appDirectory)
-    : keyDown{}, keyDownBefore{}, contentPath(appDirectory + "/data") {}
+ViewerApp::ViewerApp(const std::string& appDirectory, ViewerScene* scene)
+    : keyDown{}, keyDownBefore{}, contentPath(appDirectory + "/data"), scene_(scene) {}
 
 bool ViewerApp::initialize() {
     if (!h3dInit()) {
@@ -44,13 +44,27 @@ bool ViewerApp::initialize() {
 }
 
 void ViewerApp::declareSceneResources() {
+    if (scene_ != nullptr) {
+        scene_->declareResources();
+        return;
+    }
     h3dAddResource(H3DResTypes::SceneGraph, "hebe.scene.xml", 0);
     h3dAddResource(H3DResTypes::SceneGraph, "glue.scene.xml", 0);
     h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
     worldScene_ = h3dAddResource(H3DResTypes::SceneGraph, "neuro2.scene.xml", 0);
 }
 
+void ViewerApp::loadSceneContent() {
+    if (scene_ != nullptr) {
+        scene_->loadContent();
+    }
+}
+
 void ViewerApp::addSceneNodes() {
+    if (scene_ != nullptr) {
+        scene_->addNodes();
+        return;
+    }
     const H3DNode worldInstance = h3dAddNodes(H3DRootNode, worldScene_);
     h3dSetNodeTransform(worldInstance, 0, 0, 0, 0, 0, 0, 1, 1, 1);
 }

@@ -1,11 +1,11 @@
 // The viewer's one application object: the engine objects it works with, the camera's
 // current and target pose, and the key states the frame loop samples for the flight controls.
-// What the picture shows is the shipped world; a program that shows something else derives
-// from it and replaces the three scene steps of initialize, keeping everything else.
+// What the picture shows is the shipped world, or the scene it is handed (see ViewerScene).
 #pragma once
 
 #include <string>
 
+#include "app/viewer_scene.h"
 #include "engine/h3d.h"
 
 class ViewerApp {
@@ -17,8 +17,8 @@ class ViewerApp {
 
     // appDirectory is the program's directory with its trailing separator (or empty);
     // the content directory is that text followed directly by "/data".
-    explicit ViewerApp(const std::string& appDirectory);
-    virtual ~ViewerApp() = default;
+    // scene, when given, replaces the shipped world and must outlive the ViewerApp.
+    explicit ViewerApp(const std::string& appDirectory, ViewerScene* scene = nullptr);
     ViewerApp(const ViewerApp&) = delete;
     ViewerApp& operator=(const ViewerApp&) = delete;
 
@@ -72,17 +72,13 @@ class ViewerApp {
 
     std::string contentPath;
 
-  protected:
-    // Declares the scene's resources, after the pipelines and before the overlay materials, so
-    // that the one load from the content directory brings them in.
-    virtual void declareSceneResources();
-    // Runs after that load and before the camera is made: loads what lies elsewhere.
-    virtual void loadSceneContent() {}
-    // Adds the scene's nodes, after the camera.
-    virtual void addSceneNodes();
-
   private:
+    ViewerScene* scene_ = nullptr;
     H3DRes worldScene_ = 0;
+
+    void declareSceneResources();
+    void loadSceneContent();
+    void addSceneNodes();
 
     void switchPipeline();
     void flyAlongView(float sign, float step);

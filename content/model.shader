@@ -14,6 +14,8 @@
 //   litScreen  display colour straight to the screen, every light per vertex, no shadow: the
 //              cheap look of the simple pipeline
 //   shadow     fills the shadow map
+// Skinned meshes (SKINNED, with EIGHT_INFLUENCES for eight joints a vertex) are bent by their
+// joints in every context's vertex program; their world matrix is then the identity.
 
 @shared
 uniform mat4 worldMatrix;
@@ -37,6 +39,45 @@ varying vec3 vertexHighlight;
 
 const vec3 ambientLight = vec3(0.05, 0.055, 0.07);
 const float pi = 3.14159265;
+
+#ifdef VERTEX_PROGRAM
+#ifdef SKINNED
+// Three rows of each joint's matrix from the mesh's bind space into the world: 256 joints.
+uniform vec4 jointRows[768];
+attribute vec4 vertexJoints;
+attribute vec4 vertexWeights;
+#ifdef EIGHT_INFLUENCES
+attribute vec4 vertexJoints1;
+attribute vec4 vertexWeights1;
+#endif
+
+void addJoints(vec4 joints, vec4 weights, inout vec4 row0, inout vec4 row1, inout vec4 row2) {
+    for (int slot = 0; slot < 4; ++slot) {
+        int first = int(joints[slot] + 0.5) * 3;
+        row0 += jointRows[first] * weights[slot];
+        row1 += jointRows[first + 1] * weights[slot];
+        row2 += jointRows[first + 2] * weights[slot];
+    }
+}
+#endif
+
+// Moves a skinned vertex by its joints' matrices, blended by their weights; others stay.
+void bendVertex(inout vec3 position, inout vec3 normal, inout vec3 tangent) {
+#ifdef SKINNED
+    vec4 row0 = vec4(0.0);
+    vec4 row1 = vec4(0.0);
+    vec4 row2 = vec4(0.0);
+    addJoints(vertexJoints, vertexWeights, row0, row1, row2);
+#ifdef EIGHT_INFLUENCES
+    addJoints(vertexJoints1, vertexWeights1, row0, row1, row2);
+#endif
+    vec4 point = vec4(position, 1.0);
+    position = vec3(dot(row0, point), dot(row1, point), dot(row2, point));
+    normal = vec3(dot(row0.xyz, normal), dot(row1.xyz, normal), dot(row2.xyz, normal));
+    tangent = vec3(dot(row0.xyz, tangent), dot(row1.xyz, tangent), dot(row2.xyz, tangent));
+#endif
+}
+#endif
 
 // The light of an entry that arrives at a point, and the direction towards it. Lights fade to
 // nothing at their radius (w of the position, 1 / radius^2; 0 for no end), spot lights towards
@@ -362,13 +403,17 @@ attribute vec4 vertexColor;
 attribute vec2 vertexTexCoord1;
 
 void main() {
+    vec3 position = vertexPosition;
+    vec3 normal = vertexNormal;
+    vec3 tangent = vertexTangent.xyz;
+    bendVertex(position, normal, tangent);
 #ifdef GLTF_MATERIAL
-    placeSurface(vertexPosition, vertexNormal, vertexTangent, vertexTexCoord, vertexTexCoord1,
-                 vertexColor);
+    placeSurface(position, normal, vec4(tangent, vertexTangent.w), vertexTexCoord,
+                 vertexTexCoord1, vertexColor);
 #else
-    vec4 world = worldMatrix * vec4(vertexPosition, 1.0);
+    vec4 world = worldMatrix * vec4(position, 1.0);
     worldPosition = world.xyz;
-    worldNormal = normalMatrix * vertexNormal;
+    worldNormal = normalMatrix * normal;
     vertexLight = lightFrom(1, world.xyz, normalize(worldNormal));
     vertexHighlight = keyHighlight(world.xyz, normalize(worldNormal));
     texCoord = vertexTexCoord;
@@ -394,12 +439,16 @@ attribute vec4 vertexColor;
 attribute vec2 vertexTexCoord1;
 
 void main() {
+    vec3 position = vertexPosition;
+    vec3 normal = vertexNormal;
+    vec3 tangent = vertexTangent.xyz;
+    bendVertex(position, normal, tangent);
 #ifdef GLTF_MATERIAL
-    placeSurface(vertexPosition, vertexNormal, vertexTangent, vertexTexCoord, vertexTexCoord1,
-                 vertexColor);
+    placeSurface(position, normal, vec4(tangent, vertexTangent.w), vertexTexCoord,
+                 vertexTexCoord1, vertexColor);
 #else
-    vec4 world = worldMatrix * vec4(vertexPosition, 1.0);
-    vertexLight = lightFrom(1, world.xyz, normalize(normalMatrix * vertexNormal));
+    vec4 world = worldMatrix * vec4(position, 1.0);
+    vertexLight = lightFrom(1, world.xyz, normalize(normalMatrix * normal));
     texCoord = vertexTexCoord;
     gl_Position = viewProjectionMatrix * world;
 #endif
@@ -453,13 +502,17 @@ void lightPerVertex() {
 #endif
 
 void main() {
+    vec3 position = vertexPosition;
+    vec3 normal = vertexNormal;
+    vec3 tangent = vertexTangent.xyz;
+    bendVertex(position, normal, tangent);
 #ifdef GLTF_MATERIAL
-    placeSurface(vertexPosition, vertexNormal, vertexTangent, vertexTexCoord, vertexTexCoord1,
-                 vertexColor);
+    placeSurface(position, normal, vec4(tangent, vertexTangent.w), vertexTexCoord,
+                 vertexTexCoord1, vertexColor);
     lightPerVertex();
 #else
-    vec4 world = worldMatrix * vec4(vertexPosition, 1.0);
-    vertexLight = lightFrom(0, world.xyz, normalize(normalMatrix * vertexNormal));
+    vec4 world = worldMatrix * vec4(position, 1.0);
+    vertexLight = lightFrom(0, world.xyz, normalize(normalMatrix * normal));
     texCoord = vertexTexCoord;
     gl_Position = viewProjectionMatrix * world;
 #endif
@@ -493,11 +546,14 @@ attribute vec2 vertexTexCoord1;
 attribute vec4 vertexColor;
 
 void main() {
+    vec3 position = vertexPosition;
+    vec3 normal = vec3(0.0, 0.0, 1.0);
+    vec3 tangent = vec3(1.0, 0.0, 0.0);
+    bendVertex(position, normal, tangent);
 #if defined(GLTF_MATERIAL) && defined(ALPHA_MASK)
-    placeSurface(vertexPosition, vec3(0.0, 0.0, 1.0), vec4(1.0), vertexTexCoord, vertexTexCoord1,
-                 vertexColor);
+    placeSurface(position, normal, vec4(1.0), vertexTexCoord, vertexTexCoord1, vertexColor);
 #endif
-    gl_Position = viewProjectionMatrix * (worldMatrix * vec4(vertexPosition, 1.0));
+    gl_Position = viewProjectionMatrix * (worldMatrix * vec4(position, 1.0));
 }
 @fragment
 void main() {

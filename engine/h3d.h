@@ -75,6 +75,10 @@ struct H3DGeometry {
         MaterialCountI = 202,  // its own materials that loaded (the default one not counted)
         TextureCountI = 203,   // its images that loaded (stand-ins for failed ones not counted)
         LightCountI = 204,     // its lights
+        AnimationCountI = 205,  // its animations that loaded
+        // Read with an animation's index (0 to AnimationCountI - 1):
+        AnimationNameStr = 210,     // h3dGetResParamStr: its name ("animation N" without one)
+        AnimationDurationF = 211,   // h3dGetResParamF: its last key time in seconds
     };
 };
 
@@ -95,6 +99,12 @@ bool h3dIsResLoaded(H3DRes resource);
 // A figure of a loaded resource (see H3DGeometry); 0, with a message, for an unknown figure or
 // a resource that is not loaded.
 int h3dGetResParamI(H3DRes resource, int parameter);
+// A figure of one element of a loaded resource (H3DGeometry::AnimationDurationF of animation
+// index, say); 0, with a message, for an unknown figure, element or resource.
+float h3dGetResParamF(H3DRes resource, int parameter, int index);
+// A text of one element of a loaded resource (H3DGeometry::AnimationNameStr); "", with a
+// message, for an unknown one. The text stays valid until the next call.
+const char* h3dGetResParamStr(H3DRes resource, int parameter, int index);
 
 H3DNode h3dAddCameraNode(H3DNode parent, const char* name, H3DRes pipelineResource);
 // Instantiates a scene resource's node tree under parent; returns the instance's root node.
@@ -106,6 +116,11 @@ H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResourc
 // whether it casts shadows; 0 for values out of range.
 H3DNode h3dAddLightNode(H3DNode parent, const char* name, float r, float g, float b, float radius,
                         bool castsShadows);
+// Poses the nodes and morph weights of a model node's geometry as its animation (an index below
+// H3DGeometry::AnimationCountI) has them at seconds, held at its first and last keys; -1 puts
+// the file's rest pose back. False, with a message, for a node that is not such a model or an
+// animation it does not have.
+bool h3dSetModelAnimation(H3DNode modelNode, int animation, float seconds);
 bool h3dRemoveNode(H3DNode node);
 int h3dGetNodeType(H3DNode node);
 H3DNode h3dGetNodeParent(H3DNode node);

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "app/model_file.h"
-#include "app/model_viewer_app.h"
+#include "app/model_scene.h"
+#include "app/viewer_app.h"
 #include "shell/shell.h"
 #include "windowing/glfw2.h"
 
@@ -35,18 +36,20 @@ int runOpenModel(int argc, char** argv) {
         return refuse("cannot open a window for '" + path + "' (is a display reachable?)");
     }
     const ModelFile model = locateModelFile(path);
-    auto* app = new ModelViewerApp(extractAppDir(argv[0]), model);
+    // The scene outlives the application object, which the shell frees at shutdown.
+    ModelScene scene(model, [] { return glfwGetTime(); });
+    auto* app = new ViewerApp(extractAppDir(argv[0]), &scene);
     gApp = app;
     glfwSetWindowTitle((model.displayName + " - open-model").c_str());
     if (!app->initialize()) {
         return showFailureNotice();
     }
-    if (!app->loadFault().empty()) {
-        const std::string fault = app->loadFault();
+    if (!scene.loadFault().empty()) {
+        const std::string fault = scene.loadFault();
         shutDown();
         return refuse(fault);
     }
-    std::printf("%s\n", app->summaryLine().c_str());
+    std::printf("%s\n", scene.summaryLine().c_str());
     std::fflush(stdout);
     return flyUntilQuit();
 }

@@ -7,6 +7,7 @@
 #include "engine/api/api_guard.h"
 #include "engine/core/node_bounds.h"
 #include "engine/h3d.h"
+#include "engine/scene/model_animation.h"
 #include "engine/scene/scene_instancer.h"
 
 using namespace engine;
@@ -55,6 +56,22 @@ H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResourc
         }
         return instantiateModel(engine.scene, engine.resources, parent, name, geometryResource,
                                 messageLog());
+    });
+}
+
+bool h3dSetModelAnimation(H3DNode modelNode, int animation, float seconds) {
+    return withEngine("h3dSetModelAnimation", false, [&](Engine& engine) {
+        if (nodeOrReport(engine, "h3dSetModelAnimation", modelNode) == nullptr) {
+            return false;
+        }
+        if (!std::isfinite(seconds) ||
+            !poseModelAnimation(engine.scene, engine.resources, modelNode, animation, seconds)) {
+            messageLog().warning("h3dSetModelAnimation: node " + std::to_string(modelNode) +
+                                 " is not a model of a loaded geometry with animation " +
+                                 std::to_string(animation) + " at a finite time");
+            return false;
+        }
+        return true;
     });
 }
 
@@ -147,7 +164,8 @@ void h3dGetNodeTransform(H3DNode node, float* tx, float* ty, float* tz, float* r
         if (found == nullptr) {
             return;
         }
-        const NodeTransform& local = found->local;
+        const NodeTransform local = found->local.matrix ? transformFromMatrix(*found->local.matrix)
+                                                        : found->local;
         float* outputs[] = {tx, ty, tz, rx, ry, rz, sx, sy, sz};
         const float values[] = {local.translation.x, local.translation.y, local.translation.z,
                                 local.rotation.x,    local.rotation.y,    local.rotation.z,

@@ -5,6 +5,7 @@
 #include "engine/api/api_guard.h"
 #include "engine/core/geometry_figures.h"
 #include "engine/h3d.h"
+#include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_material.h"
 #include "engine/resources/loaded_pipeline.h"
 
@@ -66,6 +67,46 @@ int h3dGetResParamI(H3DRes resource, int parameter) {
             return 0;
         }
         return *figure;
+    });
+}
+
+namespace {
+
+// The animation of a loaded geometry that a per-element call names; nothing, with a message,
+// when there is none.
+const GeometryAnimation* animationOrReport(Engine& engine, const char* call, H3DRes resource,
+                                           int parameter, int expected, int index) {
+    Resource* found = resourceOrReport(engine, call, resource, ResourceType::Geometry);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    const auto* geometry = found->payloadAs<LoadedGeometry>();
+    if (parameter != expected || geometry == nullptr || index < 0 ||
+        index >= static_cast<int>(geometry->animations.size())) {
+        messageLog().warning(std::string(call) + ": geometry '" + found->name +
+                             "' has no figure " + std::to_string(parameter) + " of element " +
+                             std::to_string(index) + (found->loaded() ? "" : " (it is not loaded)"));
+        return nullptr;
+    }
+    return &geometry->animations[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+float h3dGetResParamF(H3DRes resource, int parameter, int index) {
+    return withEngine("h3dGetResParamF", 0.0f, [&](Engine& engine) {
+        const GeometryAnimation* animation = animationOrReport(
+            engine, "h3dGetResParamF", resource, parameter, H3DGeometry::AnimationDurationF, index);
+        return animation != nullptr ? animation->duration : 0.0f;
+    });
+}
+
+const char* h3dGetResParamStr(H3DRes resource, int parameter, int index) {
+    return withEngine("h3dGetResParamStr", "", [&](Engine& engine) -> const char* {
+        const GeometryAnimation* animation = animationOrReport(
+            engine, "h3dGetResParamStr", resource, parameter, H3DGeometry::AnimationNameStr, index);
+        engine.returnedText = animation != nullptr ? animation->name : "";
+        return engine.returnedText.c_str();
     });
 }
 

@@ -1,6 +1,8 @@
 // The one engine instance: everything h3dInit creates and h3dRelease frees.
 #pragma once
 
+#include <string>
+
 #include <epoxy/gl.h>
 
 #include "engine/base/engine_options.h"
@@ -20,6 +22,8 @@ struct Engine {
     ResourceTable resources;
     SceneGraph scene;
     Renderer renderer;
+    // The text h3dGetResParamStr returned last, kept until its next call.
+    std::string returnedText;
 };
 
 // Nothing while the engine is not running.

@@ -53,6 +53,8 @@ std::optional<int> geometryFigure(const Resource& resource, const ResourceTable&
         return std::nullopt;
     }
     switch (parameter) {
+        case H3DGeometry::AnimationCountI:
+            return static_cast<int>(geometry->animations.size());
         case H3DGeometry::MeshCountI:
             return static_cast<int>(geometry->meshes.size());
         case H3DGeometry::TriangleCountI:

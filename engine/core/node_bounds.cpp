@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/resources/loaded_geometry.h"
+#include "engine/scene/skin_poses.h"
 
 namespace engine {
 namespace {
@@ -26,13 +27,17 @@ BoundingBox subtreeWorldBounds(SceneGraph& scene, const ResourceTable& resources
         return bounds;
     }
     scene.refreshWorldMatrices();
+    refreshSkinPoses(scene, resources);
     // A stack rather than recursion: a glTF file may nest its nodes thousands deep.
     std::vector<H3DNode> pending{node};
     while (!pending.empty()) {
         const SceneNode* current = scene.find(pending.back());
         pending.pop_back();
         if (const auto* mesh = std::get_if<MeshSettings>(&current->settings)) {
-            bounds.add(transformedBox(meshBounds(*mesh, resources), current->world));
+            // A skinned mesh stands where its joints put it.
+            bounds.add(mesh->skinned() && !mesh->pose.worldBox.empty()
+                           ? mesh->pose.worldBox
+                           : transformedBox(meshBounds(*mesh, resources), current->world));
         }
         pending.insert(pending.end(), current->children.begin(), current->children.end());
     }

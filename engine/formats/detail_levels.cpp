@@ -26,6 +26,11 @@ void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive);
 
 void addDetailLevels(GeometryDesc& geometry) {
     for (GeometryMesh& mesh : geometry.meshes) {
+        // Meshes that bend are drawn in full: a level simplified in the rest pose would not
+        // hold in others.
+        if (mesh.skinned() || !mesh.weights.empty()) {
+            continue;
+        }
         for (GeometryPrimitive& primitive : mesh.primitives) {
             if (primitive.indexCount / 3 >= kLeastSimplifiedTriangles) {
                 addLevels(geometry, primitive);

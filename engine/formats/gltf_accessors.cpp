@@ -43,6 +43,18 @@ std::vector<glm::vec4> GltfAccessors::readVectors(int accessor, std::initializer
     });
 }
 
+std::vector<glm::mat4> GltfAccessors::readMatrices(int accessor, const std::string& what) {
+    const tinygltf::Accessor& source = accessorAt(accessor, {TINYGLTF_TYPE_MAT4}, what);
+    if (source.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT) {
+        fail(what, "must hold floats");
+    }
+    return readElements<glm::mat4>(source, what, [](const unsigned char* element) {
+        glm::mat4 matrix;
+        std::memcpy(&matrix, element, sizeof matrix);
+        return matrix;
+    });
+}
+
 std::vector<std::uint32_t> GltfAccessors::readIndices(int accessor, const std::string& what) {
     const tinygltf::Accessor& source = accessorAt(accessor, {TINYGLTF_TYPE_SCALAR}, what);
     const int componentType = source.componentType;
@@ -149,6 +161,10 @@ int componentCount(int type) {
             return 2;
         case TINYGLTF_TYPE_VEC3:
             return 3;
+        case TINYGLTF_TYPE_MAT3:
+            return 9;
+        case TINYGLTF_TYPE_MAT4:
+            return 16;
         default:
             return 4;
     }

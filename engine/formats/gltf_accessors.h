@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <tiny_gltf.h>
+#include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
 #include "engine/formats/gltf_views.h"
@@ -32,6 +33,8 @@ class GltfAccessors {
     // [-1, 1]; components the element type lacks are 0, and 1 for w.
     std::vector<glm::vec4> readVectors(int accessor, std::initializer_list<int> types,
                                        const std::string& what);
+    // MAT4 elements of floats, column by column.
+    std::vector<glm::mat4> readMatrices(int accessor, const std::string& what);
     // Unsigned 8-, 16- or 32-bit SCALAR elements (indices).
     std::vector<std::uint32_t> readIndices(int accessor, const std::string& what);
     GltfViews& views() { return views_; }

@@ -1,7 +1,7 @@
 #include "engine/formats/gltf_geometry.h"
 
 #include <algorithm>
-
+#include <cmath>
 #include <limits>
 #include <new>
 
@@ -9,12 +9,15 @@
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_accessors.h"
+#include "engine/formats/gltf_animations.h"
 #include "engine/formats/gltf_document.h"
 #include "engine/formats/gltf_draco.h"
 #include "engine/formats/gltf_extensions.h"
 #include "engine/formats/gltf_lights.h"
 #include "engine/formats/gltf_materials.h"
+#include "engine/formats/gltf_morph_targets.h"
 #include "engine/formats/gltf_scene_nodes.h"
+#include "engine/formats/gltf_skins.h"
 #include "engine/formats/gltf_stand_ins.h"
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/vertex_normals.h"
@@ -40,13 +43,18 @@ class GeometryBuilder {
   public:
     GeometryBuilder(const tinygltf::Model& model, const EmbeddedImages& embedded,
                     std::string_view resourceName)
-        : model_(model), accessors_(model), embedded_(embedded), resourceName_(resourceName) {}
+        : model_(model),
+          accessors_(model),
+          morphTargets_(accessors_),
+          embedded_(embedded),
+          resourceName_(resourceName) {}
 
     GeometryDesc build();
 
   private:
     const tinygltf::Model& model_;
     GltfAccessors accessors_;
+    MorphTargetReader morphTargets_;
     const EmbeddedImages& embedded_;
     std::string_view resourceName_;
     GeometryDesc geometry_;
@@ -57,6 +65,8 @@ class GeometryBuilder {
 
     void readLook();
     void readLights();
+    std::vector<int> sceneIndexOfFileNodes() const;
+    void checkNodeWeights();
     int materialOf(const tinygltf::Primitive& primitive, const std::string& what);
 
     GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex);
@@ -72,6 +82,8 @@ class GeometryBuilder {
                                                const DecodedPrimitive* decoded,
                                                const std::string& what);
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
+    void readMotion(const tinygltf::Primitive& primitive, const DecodedPrimitive* decoded,
+                    std::size_t vertexCount, const std::string& what, GeometryPrimitive& added);
 };
 
 GeometryVertex vertexAt(const VertexAttributes& attributes, std::size_t vertex);
@@ -114,11 +126,16 @@ GeometryDesc GeometryBuilder::build() {
         throw FormatError("the file holds no mesh");
     }
     geometry_.nodes = sceneNodes(model_);
+    const std::vector<int> sceneIndex = sceneIndexOfFileNodes();
     readLights();
     readLook();
+    geometry_.skins = readGltfSkins(model_, accessors_, sceneIndex, geometry_.warnings);
     for (std::size_t index = 0; index < model_.meshes.size(); ++index) {
         geometry_.meshes.push_back(buildMesh(model_.meshes[index], index));
     }
+    bindSkins(geometry_);
+    checkNodeWeights();
+    geometry_.animations = readGltfAnimations(model_, accessors_, sceneIndex, geometry_);
     if (geometry_.vertices.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw FormatError("too many vertices");
     }
@@ -140,6 +157,33 @@ void GeometryBuilder::readLights() {
             geometry_.warnings.push_back("node " + quotedExcerpt(node.name) + " names light " +
                                          std::to_string(node.light) + ", which does not exist");
             node.light = -1;
+        }
+    }
+}
+
+std::vector<int> GeometryBuilder::sceneIndexOfFileNodes() const {
+    std::vector<int> sceneIndex(model_.nodes.size(), -1);
+    for (std::size_t index = 0; index < geometry_.nodes.size(); ++index) {
+        sceneIndex[static_cast<std::size_t>(geometry_.nodes[index].fileIndex)] =
+            static_cast<int>(index);
+    }
+    return sceneIndex;
+}
+
+// A node's own morph weights must be one per target of its mesh.
+void GeometryBuilder::checkNodeWeights() {
+    for (GeometryNode& node : geometry_.nodes) {
+        const std::size_t targets =
+            node.mesh < 0 ? 0 : geometry_.meshes[static_cast<std::size_t>(node.mesh)].weights.size();
+        if (!node.weights.empty() && node.weights.size() != targets) {
+            geometry_.warnings.push_back("node " + quotedExcerpt(node.name) + " has " +
+                                         std::to_string(node.weights.size()) +
+                                         " morph weights for " + std::to_string(targets) +
+                                         " targets; its mesh's own are used");
+            node.weights.clear();
+        }
+        for (float& weight : node.weights) {
+            weight = std::isfinite(weight) ? weight : 0.0f;
         }
     }
 }
@@ -174,6 +218,7 @@ GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t 
             built.bounds.add(built.primitives.back().bounds);
         }
     }
+    built.weights = meshMorphWeights(mesh, built, meshLabel, geometry_.warnings);
     return built;
 }
 
@@ -227,8 +272,55 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
         geometry_.vertices.push_back(read);
     }
     appendIndices(indices, added);
-    mesh.primitives.push_back(added);
+    readMotion(primitive, decodedPrimitive, attributes.positions.size(), what, added);
+    mesh.primitives.push_back(std::move(added));
     return true;
+}
+
+// The primitive's joints and weights, and its morph targets, whose reach widens its box.
+void GeometryBuilder::readMotion(const tinygltf::Primitive& primitive,
+                                 const DecodedPrimitive* decoded, std::size_t vertexCount,
+                                 const std::string& what, GeometryPrimitive& added) {
+    const auto readAttribute = [&](const std::string& name) -> std::optional<std::vector<glm::vec4>> {
+        if (const std::vector<glm::vec4>* fromDraco = decodedAttribute(decoded, name.c_str())) {
+            return *fromDraco;
+        }
+        const int accessor = attributeAccessor(primitive, name.c_str());
+        if (accessor < 0) {
+            return std::nullopt;
+        }
+        const std::string attributeWhat = what + " " + name;
+        if (accessors_.count(accessor, {TINYGLTF_TYPE_VEC4}, attributeWhat) != vertexCount) {
+            throw FormatError(attributeWhat + " has another length than POSITION");
+        }
+        return accessors_.readVectors(accessor, {TINYGLTF_TYPE_VEC4}, attributeWhat);
+    };
+    if (std::optional<PrimitiveSkin> skin =
+            readSkinVertices(readAttribute, vertexCount, what, geometry_.warnings)) {
+        added.firstSkinVertex = static_cast<std::int64_t>(geometry_.skinVertices.size());
+        added.eightInfluences = skin->eightInfluences;
+        added.highestJoint = skin->highestJoint;
+        geometry_.skinVertices.insert(geometry_.skinVertices.end(), skin->vertices.begin(),
+                                      skin->vertices.end());
+    }
+    if (decoded != nullptr && !primitive.targets.empty()) {
+        geometry_.warnings.push_back(what + " is compressed with draco; its morph targets are left out");
+        return;
+    }
+    added.targets = morphTargets_.read(primitive, vertexCount, what, geometry_.warnings);
+    std::vector<glm::vec3> lowest(added.targets.empty() ? 0 : vertexCount, glm::vec3(0.0f));
+    std::vector<glm::vec3> highest(lowest.size(), glm::vec3(0.0f));
+    for (const MorphTarget& target : added.targets) {
+        for (std::size_t entry = 0; entry < target.vertices.size(); ++entry) {
+            lowest[target.vertices[entry]] += glm::min(target.positions[entry], glm::vec3(0.0f));
+            highest[target.vertices[entry]] += glm::max(target.positions[entry], glm::vec3(0.0f));
+        }
+    }
+    for (std::size_t vertex = 0; vertex < lowest.size(); ++vertex) {
+        const glm::vec3& position = geometry_.vertices[added.firstVertex + vertex].position;
+        added.bounds.add(position + lowest[vertex]);
+        added.bounds.add(position + highest[vertex]);
+    }
 }
 
 // Every attribute the vertex layout holds; those the primitive lacks stay empty. Their counts

@@ -18,21 +18,12 @@
 #include <glm/vec4.hpp>
 
 #include "engine/formats/bounding_box.h"
+#include "engine/formats/geometry_motion.h"
+#include "engine/formats/geometry_vertex.h"
 #include "engine/formats/material_format.h"
 #include "engine/formats/parsed.h"
 
 namespace engine {
-
-// The vertex layout every mesh is drawn with: 72 bytes, interleaved.
-struct GeometryVertex {
-    glm::vec3 position{0.0f};
-    glm::vec3 normal{0.0f, 0.0f, 1.0f};
-    glm::vec2 texCoord{0.0f};
-    glm::vec2 texCoord1{0.0f};
-    // xyz along the texture's u direction; w (+1 or -1) says which way its v runs.
-    glm::vec4 tangent{1.0f, 0.0f, 0.0f, 1.0f};
-    glm::vec4 color{1.0f};
-};
 
 // One triangle list. Its indices count from its own first vertex, so that primitives of up to
 // 65536 vertices keep 16-bit indices however large the whole file is.
@@ -56,12 +47,27 @@ struct GeometryPrimitive {
     int material = -1;
     // Coarser and coarser, in the same index list as the primitive's own indices.
     std::vector<GeometryLevel> levels;
+    // Where its vertices' joints and weights start in GeometryDesc::skinVertices; -1 when it
+    // has none.
+    std::int64_t firstSkinVertex = -1;
+    // Whether some vertex has joints beyond the first four.
+    bool eightInfluences = false;
+    // The highest joint index its vertices name.
+    std::uint32_t highestJoint = 0;
+    std::vector<MorphTarget> targets;
 };
 
 struct GeometryMesh {
     std::string name;
     std::vector<GeometryPrimitive> primitives;
+    // Around every pose its morph targets can give it with weights between 0 and 1.
     BoundingBox bounds;
+    // The weights of its morph targets where its node gives none; empty without targets.
+    std::vector<float> weights{};
+
+    bool skinned() const {
+        return !primitives.empty() && primitives.front().firstSkinVertex >= 0;
+    }
 };
 
 // A node of the file's scene.
@@ -74,6 +80,16 @@ struct GeometryNode {
     int mesh = -1;
     // Its light's index in GeometryDesc::lights; -1 for none.
     int light = -1;
+    // Its skin's index in GeometryDesc::skins, which bends its mesh; -1 for none.
+    int skin = -1;
+    // Its index among the file's nodes.
+    int fileIndex = -1;
+    // local as translation, rotation and scale, which animations replace one by one.
+    NodePose rest{};
+    // Its mesh's morph weights; empty for the mesh's own.
+    std::vector<float> weights{};
+    // Whether an animation moves it or a node above it.
+    bool animated = false;
 };
 
 enum class LightShape { Point, Spot, Directional };
@@ -118,6 +134,10 @@ struct GeometryDesc {
     // material where a primitive names none.
     std::vector<NamedMaterial> materials;
     std::vector<GeometryImage> images;
+    // The joints and weights of skinned primitives' vertices.
+    std::vector<SkinVertex> skinVertices;
+    std::vector<GeometrySkin> skins;
+    std::vector<GeometryAnimation> animations;
     // What was left out of the file, for the loader to report with the file's name.
     std::vector<std::string> warnings;
 
@@ -132,7 +152,8 @@ using SideFileReader =
 // Binary (.glb) files are told from text (.gltf) by their first bytes. Meshes stay in their own
 // space and the scene's nodes say where each is drawn, once per node that uses it; triangle
 // strips and fans become lists; points, lines and primitives without positions are left out
-// with a warning; missing normals are made from the triangles (smooth where vertices are
+// with a warning; animations, skins and morph targets that do not hold together are left out
+// with a warning each, and the rest of the file loads in its rest pose; missing normals are made from the triangles (smooth where vertices are
 // shared); missing texture coordinates are 0, colours white and tangents (1, 0, 0, 1).
 // resourceName names the file's materials and images: "<name>#material<N>" and
 // "<name>#image<N>", and images beside it by their path relative to it.

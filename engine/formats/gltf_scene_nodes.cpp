@@ -22,6 +22,7 @@ void checkNodeTree(const tinygltf::Model& model);
 std::vector<int> sceneRoots(const tinygltf::Model& model);
 GeometryNode sceneNode(const tinygltf::Model& model, int node, int parent);
 glm::mat4 nodeMatrix(const tinygltf::Node& node);
+NodePose restPose(const tinygltf::Node& node, const glm::mat4& matrix);
 void checkNodeIndex(const tinygltf::Model& model, int node, const std::string& where);
 
 }  // namespace
@@ -138,6 +139,10 @@ GeometryNode sceneNode(const tinygltf::Model& model, int node, int parent) {
     built.local = nodeMatrix(source);
     built.mesh = source.mesh;
     built.light = nodeLight(source);
+    built.skin = source.skin;
+    built.fileIndex = node;
+    built.rest = restPose(source, built.local);
+    built.weights.assign(source.weights.begin(), source.weights.end());
     return built;
 }
 
@@ -164,6 +169,44 @@ glm::mat4 nodeMatrix(const tinygltf::Node& node) {
         matrix = glm::scale(matrix, glm::vec3(node.scale[0], node.scale[1], node.scale[2]));
     }
     return matrix;
+}
+
+// A node given by a matrix is taken apart (exact without shear); animations name only nodes given
+// by their parts.
+NodePose restPose(const tinygltf::Node& node, const glm::mat4& matrix) {
+    NodePose pose;
+    if (node.matrix.size() != 16) {
+        if (node.translation.size() == 3) {
+            pose.translation =
+                glm::vec3(node.translation[0], node.translation[1], node.translation[2]);
+        }
+        if (node.rotation.size() == 4) {
+            const glm::quat rotation(
+                static_cast<float>(node.rotation[3]), static_cast<float>(node.rotation[0]),
+                static_cast<float>(node.rotation[1]), static_cast<float>(node.rotation[2]));
+            if (glm::length(rotation) > 0.0f) {
+                pose.rotation = glm::normalize(rotation);
+            }
+        }
+        if (node.scale.size() == 3) {
+            pose.scale = glm::vec3(node.scale[0], node.scale[1], node.scale[2]);
+        }
+        return pose;
+    }
+    pose.translation = glm::vec3(matrix[3]);
+    glm::mat3 rotation(matrix);
+    for (int column = 0; column < 3; ++column) {
+        pose.scale[column] = glm::length(rotation[column]);
+        if (pose.scale[column] > 0.0f) {
+            rotation[column] /= pose.scale[column];
+        }
+    }
+    if (glm::determinant(rotation) < 0.0f) {
+        pose.scale.x = -pose.scale.x;
+        rotation[0] = -rotation[0];
+    }
+    pose.rotation = glm::normalize(glm::quat_cast(rotation));
+    return pose;
 }
 
 void checkNodeIndex(const tinygltf::Model& model, int node, const std::string& where) {

@@ -19,6 +19,7 @@ EngineUniforms lookUpEngineUniforms(GLuint program) {
     uniforms.shadowMapTexelSize = glGetUniformLocation(program, "shadowMapTexelSize");
     uniforms.targetSize = glGetUniformLocation(program, "targetSize");
     uniforms.screenSize = glGetUniformLocation(program, "screenSize");
+    uniforms.jointRows = glGetUniformLocation(program, "jointRows");
     if (uniforms.shadowMap >= 0) {
         // A sampler's unit is program state: set once here, never again per frame.
         GLint previous = 0;

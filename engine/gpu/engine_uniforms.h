@@ -2,12 +2,17 @@
 // are looked up once, when the program is linked (-1 for those it does not declare).
 #pragma once
 
+#include <cstddef>
+
 #include <epoxy/gl.h>
 
 namespace engine {
 
 // The most lights one draw is lit by.
 inline constexpr int kMaximumLights = 8;
+// The most joints a skin may have to be skinned on the GPU: jointRows holds three vectors each,
+// 768 of the 1024 that OpenGL 2.0 hardware commonly gives a vertex program.
+inline constexpr std::size_t kMaximumGpuJoints = 256;
 // The texture unit of the shadow map; materials and quad inputs use the units below it.
 inline constexpr GLint kShadowMapUnit = 7;
 
@@ -27,6 +32,7 @@ struct EngineUniforms {
     GLint shadowMapTexelSize = -1;    // vec2: 1 / the shadow map texture's width and height
     GLint targetSize = -1;            // vec4: the current target's width, height, 1/w, 1/h
     GLint screenSize = -1;            // vec4: the camera's viewport width, height, 1/w, 1/h
+    GLint jointRows = -1;             // vec4[768]: three rows of each joint's skinning matrix
 };
 
 EngineUniforms lookUpEngineUniforms(GLuint program);

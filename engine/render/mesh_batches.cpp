@@ -59,8 +59,8 @@ Group groupOf(const MeshDraw& mesh) {
 
 // Blended meshes are drawn back to front one by one, so they stay apart.
 bool mergeable(const MeshDraw& mesh) {
-    return mesh.material->desc.frustumCulled && mesh.material->desc.blend != MaterialBlend::Alpha &&
-           !mesh.worldBox.empty() &&
+    return !mesh.moving && mesh.material->desc.frustumCulled &&
+           mesh.material->desc.blend != MaterialBlend::Alpha && !mesh.worldBox.empty() &&
            triangleCount(*mesh.primitives) <= MeshBatches::kMostMergedTriangles;
 }
 
@@ -233,6 +233,8 @@ std::unique_ptr<MeshBatches::Batch> upload(const LocalMesh& merged, const MeshDr
     draw.normalMatrix = glm::mat3(1.0f);
     draw.mirrored = false;
     draw.geometry = &geometry;
+    draw.vertexBuffer = geometry.vertexBuffer.get();
+    draw.vertexBase = 0;
     draw.primitives = &geometry.meshes.front().primitives;
     draw.worldBox = box;
     return batch;

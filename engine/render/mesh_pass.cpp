@@ -18,6 +18,10 @@ constexpr GLuint kTexCoordAttribute = 2;
 constexpr GLuint kTangentAttribute = 3;
 constexpr GLuint kColorAttribute = 4;
 constexpr GLuint kTexCoord1Attribute = 5;
+constexpr GLuint kJointsAttribute = 6;
+constexpr GLuint kWeightsAttribute = 7;
+constexpr GLuint kJoints1Attribute = 8;
+constexpr GLuint kWeights1Attribute = 9;
 
 enum class Culling { Unset, None, BackFaces, FrontFaces };
 enum class Winding { Unset, CounterClockwise, Clockwise };
@@ -27,7 +31,11 @@ struct BoundState {
     GLuint program = 0;
     H3DRes material = -1;
     const LoadedGeometry* geometry = nullptr;
+    GLuint vertexBuffer = 0;
     GLintptr vertexOffset = -1;
+    // Where the skin arrays point; -1 while they are off.
+    GLintptr skinOffset = -1;
+    int skinArrays = 0;
     VertexLayout layout = VertexLayout::Full;
     Culling culling = Culling::Unset;
     Winding frontFaces = Winding::Unset;
@@ -35,6 +43,7 @@ struct BoundState {
 
 void enableVertexArrays(bool enable);
 void pointVertexArrays(GLintptr vertexOffset, VertexLayout layout, BoundState& bound);
+void pointSkinArrays(const MeshDraw& mesh, const PrimitiveRange& primitive, BoundState& bound);
 void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound);
 
 }  // namespace
@@ -118,17 +127,27 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
         const EngineUniforms& uniforms = entry.program->uniforms;
         glUniformMatrix4fv(uniforms.worldMatrix, 1, GL_FALSE, glm::value_ptr(*mesh.worldMatrix));
         glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, glm::value_ptr(mesh.normalMatrix));
+        if (mesh.jointRows != nullptr && uniforms.jointRows >= 0) {
+            glUniform4fv(uniforms.jointRows, static_cast<GLsizei>(mesh.jointRows->size()),
+                         glm::value_ptr(mesh.jointRows->front()));
+        }
         if (mesh.geometry != bound.geometry) {
             bound.geometry = mesh.geometry;
-            bound.vertexOffset = -1;
-            glBindBuffer(GL_ARRAY_BUFFER, mesh.geometry->vertexBuffer.get());
+            bound.skinOffset = -1;
             glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.geometry->indexBuffer.get());
         }
+        if (mesh.vertexBuffer != bound.vertexBuffer) {
+            bound.vertexBuffer = mesh.vertexBuffer;
+            bound.vertexOffset = -1;
+            glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
+        }
         for (const PrimitiveRange& primitive : *mesh.primitives) {
-            if (primitive.vertexOffset != bound.vertexOffset) {
-                bound.vertexOffset = primitive.vertexOffset;
-                pointVertexArrays(primitive.vertexOffset, mesh.geometry->vertexLayout, bound);
+            const GLintptr vertexOffset = primitive.vertexOffset - mesh.vertexBase;
+            if (vertexOffset != bound.vertexOffset) {
+                bound.vertexOffset = vertexOffset;
+                pointVertexArrays(vertexOffset, mesh.geometry->vertexLayout, bound);
             }
+            pointSkinArrays(mesh, primitive, bound);
             // A far-away mesh draws a simplified level from the same vertices.
             const DetailLevelRange* level = chosenLevel(primitive, mesh.allowedDetailError);
             const GLsizei indexCount = level != nullptr ? level->indexCount : primitive.indexCount;
@@ -140,6 +159,10 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
         }
     }
     enableVertexArrays(false);
+    for (GLuint attribute :
+         {kJointsAttribute, kWeightsAttribute, kJoints1Attribute, kWeights1Attribute}) {
+        glDisableVertexAttribArray(attribute);
+    }
     if (blending) {
         applyBlend(BlendMode::Replace);
         glDepthMask(GL_TRUE);
@@ -222,6 +245,44 @@ void pointVertexArrays(GLintptr vertexOffset, VertexLayout layout, BoundState& b
     } else {
         point(kFullArrays);
     }
+}
+
+// Joints and weights come from the geometry's skin buffer, four or eight a vertex; a program
+// for four reads only the first set. Joint indices stay whole numbers, weights are 0..1.
+void pointSkinArrays(const MeshDraw& mesh, const PrimitiveRange& primitive, BoundState& bound) {
+    const bool skinned = mesh.jointRows != nullptr && primitive.skinOffset >= 0;
+    const int arrays = !skinned ? 0 : mesh.eightInfluences ? 4 : 2;
+    const GLuint skinAttributes[] = {kJointsAttribute, kWeightsAttribute, kJoints1Attribute,
+                                     kWeights1Attribute};
+    for (int index = 0; index < 4; ++index) {
+        const bool wanted = index < arrays;
+        if (wanted != (index < bound.skinArrays)) {
+            if (wanted) {
+                glEnableVertexAttribArray(skinAttributes[index]);
+            } else {
+                glDisableVertexAttribArray(skinAttributes[index]);
+            }
+        }
+    }
+    bound.skinArrays = arrays;
+    if (!skinned || primitive.skinOffset == bound.skinOffset) {
+        bound.skinOffset = skinned ? bound.skinOffset : -1;
+        return;
+    }
+    bound.skinOffset = primitive.skinOffset;
+    constexpr auto stride = static_cast<GLsizei>(sizeof(SkinVertex));
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.geometry->skinBuffer.get());
+    for (int set = 0; set < arrays / 2; ++set) {
+        const GLintptr joints =
+            primitive.skinOffset + static_cast<GLintptr>(offsetof(SkinVertex, joints) + set * 8);
+        const GLintptr weights =
+            primitive.skinOffset + static_cast<GLintptr>(offsetof(SkinVertex, weights) + set * 8);
+        glVertexAttribPointer(skinAttributes[set * 2], 4, GL_UNSIGNED_SHORT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(joints));
+        glVertexAttribPointer(skinAttributes[set * 2 + 1], 4, GL_UNSIGNED_SHORT, GL_TRUE, stride,
+                              reinterpret_cast<const void*>(weights));
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, bound.vertexBuffer);
 }
 
 void applyCulling(const MeshDraw& mesh, FaceSide culled, BoundState& bound) {

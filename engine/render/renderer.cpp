@@ -4,6 +4,7 @@
 
 #include "engine/render/fallback_pipeline.h"
 #include "engine/render/pipeline_runner.h"
+#include "engine/scene/skin_poses.h"
 
 namespace engine {
 
@@ -40,6 +41,7 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
                           settings->viewportWidth, settings->viewportHeight};
     scene.refreshWorldMatrices();
+    refreshSkinPoses(scene, resources);
     const PaintFrame frame{scene, resources, standIns_,
                            cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize};
     scenePainter_.collect(frame);

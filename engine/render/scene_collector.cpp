@@ -1,10 +1,16 @@
 #include "engine/render/scene_collector.h"
 
+#include "engine/gpu/engine_uniforms.h"
+
+#include <algorithm>
+
 #include <glm/geometric.hpp>
 #include <glm/matrix.hpp>
 
 namespace engine {
 namespace {
+
+const glm::mat4 kIdentity(1.0f);
 
 // The shader a material draws with and the build of it for the material's defines; false when
 // either is not ready.
@@ -28,18 +34,20 @@ void SceneCollector::collect(const SceneGraph& scene, const ResourceTable& resou
     payloadsVersion_ = resources.payloadsVersion();
     meshes_.clear();
     lights_.clear();
+    bentMeshes_.beginGathering();
     scene.forEachNode([&](int handle, const SceneNode& node) {
         if (const auto* mesh = std::get_if<MeshSettings>(&node.settings)) {
-            addMesh(node, *mesh, resources, view, cameraPosition);
+            addMesh(handle, node, *mesh, resources, view, cameraPosition);
         } else if (const auto* light = std::get_if<LightSettings>(&node.settings)) {
             addLight(handle, node, *light);
         }
     });
+    bentMeshes_.endGathering();
 }
 
 // A mesh the scene gives a material is one draw; one without is drawn with its file's
 // materials, a draw for each.
-void SceneCollector::addMesh(const SceneNode& node, const MeshSettings& settings,
+void SceneCollector::addMesh(H3DNode handle, const SceneNode& node, const MeshSettings& settings,
                              const ResourceTable& resources, const Frustum& view,
                              const glm::vec3& cameraPosition) {
     const Resource* geometryResource = resources.get(settings.geometry, ResourceType::Geometry);
@@ -51,8 +59,14 @@ void SceneCollector::addMesh(const SceneNode& node, const MeshSettings& settings
     const MeshRange& mesh = geometry->meshes[static_cast<std::size_t>(settings.meshIndex)];
     MeshDraw draw;
     draw.geometry = geometry;
-    draw.worldMatrix = &node.world;
-    const glm::mat3 linear(node.world);
+    draw.moving = settings.moves();
+    draw.eightInfluences = std::any_of(mesh.primitives.begin(), mesh.primitives.end(),
+                                       [](const PrimitiveRange& each) { return each.eightInfluences; });
+    // A skinned mesh's joints carry it into the world.
+    const bool skinned = settings.skinned() && settings.pose.objectsVersion != 0;
+    const glm::mat4& world = skinned ? kIdentity : node.world;
+    draw.worldMatrix = &world;
+    const glm::mat3 linear(world);
     const float determinant = glm::determinant(linear);
     draw.mirrored = determinant < 0.0f;
     draw.normalMatrix =
@@ -64,9 +78,20 @@ void SceneCollector::addMesh(const SceneNode& node, const MeshSettings& settings
         if (draw.material == nullptr || !findShader(resources, *draw.material, draw)) {
             return;
         }
+        bool skinOnCpu = false;
+        if (skinned) {
+            const int variant = draw.material->skinnedVariants[draw.eightInfluences ? 1 : 0];
+            skinOnCpu = variant < 0 || settings.joints.size() > kMaximumGpuJoints;
+            draw.shaderVariant = skinOnCpu ? draw.shaderVariant : variant;
+            draw.jointRows = skinOnCpu ? nullptr : &settings.pose.jointRows;
+        }
+        const BentMeshes::Source source =
+            bentMeshes_.vertices(handle, settings, *geometry, mesh, skinOnCpu);
+        draw.vertexBuffer = source.buffer;
+        draw.vertexBase = source.base;
         draw.materialHandle = materialHandle;
         draw.primitives = &primitives;
-        draw.worldBox = transformedBox(bounds, node.world);
+        draw.worldBox = skinned ? settings.pose.worldBox : transformedBox(bounds, node.world);
         draw.inView = !draw.material->desc.frustumCulled || view.mayContain(draw.worldBox);
         draw.cameraDistance = glm::distance(draw.worldBox.center(), cameraPosition);
         meshes_.push_back(draw);

@@ -12,6 +12,7 @@
 
 #include "engine/formats/bounding_box.h"
 #include "engine/h3d.h"
+#include "engine/render/bent_meshes.h"
 #include "engine/render/frustum.h"
 #include "engine/resources/loaded_geometry.h"
 #include "engine/resources/loaded_material.h"
@@ -41,6 +42,16 @@ struct MeshDraw {
     float cameraDistance = 0.0f;
     // How coarse a simplified level it may be drawn with (see detail_level.h); 0 for full detail.
     float allowedDetailError = 0.0f;
+    // Where its vertices are read: the geometry's vertex buffer, or a buffer of the node's own
+    // bent vertices, which holds the mesh's vertices from vertexBase on.
+    GLuint vertexBuffer = 0;
+    GLintptr vertexBase = 0;
+    // Skinned on the GPU: three rows of each joint's matrix; null otherwise.
+    const std::vector<glm::vec4>* jointRows = nullptr;
+    bool eightInfluences = false;
+    // Whether it bends or an animation moves it: never merged with others, never simplified,
+    // and culled by its own box.
+    bool moving = false;
 };
 
 struct SceneLight {
@@ -59,7 +70,8 @@ struct SceneLight {
 
 class SceneCollector {
   public:
-    // World matrices must be up to date. Gathers anew only when the scene's objects or the
+    // World matrices and skin poses must be up to date, and the engine's context current (bent
+    // meshes are uploaded here). Gathers anew only when the scene's objects or the
     // loaded resources changed since the last time, so a still scene costs nothing here.
     void collect(const SceneGraph& scene, const ResourceTable& resources, const Frustum& view,
                  const glm::vec3& cameraPosition);
@@ -76,8 +88,9 @@ class SceneCollector {
     std::uint64_t generation_ = 0;
     std::uint64_t objectsVersion_ = 0;
     std::uint64_t payloadsVersion_ = 0;
+    BentMeshes bentMeshes_;
 
-    void addMesh(const SceneNode& node, const MeshSettings& settings,
+    void addMesh(H3DNode handle, const SceneNode& node, const MeshSettings& settings,
                  const ResourceTable& resources, const Frustum& view,
                  const glm::vec3& cameraPosition);
     void addLight(H3DNode handle, const SceneNode& node, const LightSettings& light);

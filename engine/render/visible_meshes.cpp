@@ -85,6 +85,7 @@ void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
         batches_.dissolve(moved);
     }
     // A light or a camera's child moving changes no mesh box: the hierarchy stays as it is.
+    // Moving meshes, tested alone, take their boxes from this gathering.
     if (!anyMoved) {
         return;
     }
@@ -97,7 +98,8 @@ void VisibleMeshes::rebuild(const std::vector<MeshDraw>& meshes) {
     std::vector<BoundingBox> boxes(meshes.size());
     for (std::size_t index = 0; index < meshes.size(); ++index) {
         const MeshDraw& mesh = meshes[index];
-        if (mesh.material->desc.frustumCulled && !mesh.worldBox.empty()) {
+        // A moving mesh's box changes while the hierarchy stays, so it is tested on its own.
+        if (mesh.material->desc.frustumCulled && !mesh.worldBox.empty() && !mesh.moving) {
             boxes[index] = mesh.worldBox;
         } else {
             testedAlone_.push_back(index);

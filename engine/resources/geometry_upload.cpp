@@ -12,6 +12,9 @@ namespace {
 
 std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr& longStart);
 MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t vertexBytes);
+std::shared_ptr<const BendableMesh> bendableMesh(const GeometryDesc& geometry,
+                                                 const GeometryMesh& mesh);
+void findMotionSlots(LoadedGeometry& loaded);
 
 }  // namespace
 
@@ -27,10 +30,19 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
     loaded->indexBuffer =
         uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size());
 
+    if (!geometry.skinVertices.empty()) {
+        loaded->skinBuffer =
+            uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.skinVertices.data(),
+                               geometry.skinVertices.size() * sizeof(SkinVertex));
+    }
     for (const GeometryMesh& mesh : geometry.meshes) {
         loaded->meshes.push_back(meshRange(mesh, longStart, vertexSize(loaded->vertexLayout)));
+        loaded->meshes.back().bendable = bendableMesh(geometry, mesh);
     }
     loaded->nodes = geometry.nodes;
+    loaded->skins = geometry.skins;
+    loaded->animations = geometry.animations;
+    findMotionSlots(*loaded);
     loaded->lights = geometry.lights;
     loaded->nodesPerModel = modelNodeCount(geometry);
     for (const NamedMaterial& material : geometry.materials) {
@@ -76,9 +88,19 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
     MeshRange range;
     range.name = mesh.name;
     range.bounds = mesh.bounds;
+    range.morphWeights = mesh.weights;
+    if (!mesh.primitives.empty()) {
+        range.firstVertexOffset =
+            static_cast<GLintptr>(mesh.primitives.front().firstVertex * vertexBytes);
+    }
     for (const GeometryPrimitive& primitive : mesh.primitives) {
         PrimitiveRange drawn;
         drawn.vertexOffset = static_cast<GLintptr>(primitive.firstVertex * vertexBytes);
+        if (primitive.firstSkinVertex >= 0) {
+            drawn.skinOffset = static_cast<GLintptr>(
+                static_cast<std::size_t>(primitive.firstSkinVertex) * sizeof(SkinVertex));
+        }
+        drawn.eightInfluences = primitive.eightInfluences;
         drawn.indexCount = static_cast<GLsizei>(primitive.indexCount);
         drawn.lastIndex = primitive.vertexCount - 1;
         drawn.indexType = primitive.wideIndices ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
@@ -105,6 +127,44 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
         part->bounds.add(primitive.bounds);
     }
     return range;
+}
+
+// Only meshes with a skin or targets keep a copy of their vertices.
+std::shared_ptr<const BendableMesh> bendableMesh(const GeometryDesc& geometry,
+                                                 const GeometryMesh& mesh) {
+    if (!mesh.skinned() && mesh.weights.empty()) {
+        return nullptr;
+    }
+    auto bendable = std::make_shared<BendableMesh>();
+    for (const GeometryPrimitive& primitive : mesh.primitives) {
+        bendable->primitives.push_back(
+            {static_cast<std::uint32_t>(bendable->vertices.size()), primitive.targets});
+        const auto first = geometry.vertices.begin() + primitive.firstVertex;
+        bendable->vertices.insert(bendable->vertices.end(), first, first + primitive.vertexCount);
+        if (primitive.firstSkinVertex >= 0) {
+            const auto skinFirst = geometry.skinVertices.begin() + primitive.firstSkinVertex;
+            bendable->skinVertices.insert(bendable->skinVertices.end(), skinFirst,
+                                          skinFirst + primitive.vertexCount);
+        }
+    }
+    return bendable;
+}
+
+void findMotionSlots(LoadedGeometry& loaded) {
+    loaded.motionSlots.assign(loaded.nodes.size(), MotionSlots{});
+    for (const GeometryAnimation& animation : loaded.animations) {
+        for (const AnimationChannel& channel : animation.channels) {
+            MotionSlots& slots = loaded.motionSlots[static_cast<std::size_t>(channel.node)];
+            if (channel.property != AnimatedProperty::Weights && slots.pose < 0) {
+                slots.pose = static_cast<int>(loaded.posedNodes.size());
+                loaded.posedNodes.push_back(channel.node);
+            }
+            if (channel.property == AnimatedProperty::Weights && slots.morph < 0) {
+                slots.morph = static_cast<int>(loaded.morphedNodes.size());
+                loaded.morphedNodes.push_back(channel.node);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ struct PrimitiveRange {
     int material = -1;
     // Simplified versions, coarser and coarser, drawn in its place from afar.
     std::vector<DetailLevelRange> levels;
+    // Where its vertices' joints and weights lie in the skin buffer; -1 when it has none.
+    GLintptr skinOffset = -1;
+    // Whether some vertex has joints beyond the first four.
+    bool eightInfluences = false;
 };
 
 // The primitives of a mesh that share one of the file's materials.
@@ -54,6 +59,21 @@ struct MeshRange {
     // The same primitives grouped by their material, for meshes drawn with the file's own.
     std::vector<MeshPart> parts;
     std::uint32_t triangleCount = 0;
+    // The weights of its morph targets where a node gives none; empty without targets.
+    std::vector<float> morphWeights;
+    // Where its first vertex lies in the vertex buffer; the others follow it.
+    GLintptr firstVertexOffset = 0;
+    // For a mesh with a skin or morph targets, what bending it on the CPU needs.
+    std::shared_ptr<const BendableMesh> bendable;
+
+    bool skinned() const { return !primitives.empty() && primitives.front().skinOffset >= 0; }
+};
+
+// Per node of the file: its place among the nodes the animations pose and among those whose
+// morph weights they set; -1 where it is not.
+struct MotionSlots {
+    int pose = -1;
+    int morph = -1;
 };
 
 // How the vertex buffer holds its vertices: whole GeometryVertex records, or PlainVertex ones
@@ -81,6 +101,8 @@ struct LoadedGeometry : ResourcePayload {
     VertexLayout vertexLayout = VertexLayout::Full;
     GlBuffer vertexBuffer;
     GlBuffer indexBuffer;
+    // The joints and weights of skinned primitives' vertices (SkinVertex records).
+    GlBuffer skinBuffer;
     std::vector<MeshRange> meshes;
     // The file's node tree, which models instantiate; each use of a mesh draws these buffers.
     std::vector<GeometryNode> nodes;
@@ -89,6 +111,13 @@ struct LoadedGeometry : ResourcePayload {
     std::vector<H3DRes> materials;
     std::vector<H3DRes> textures;
     std::vector<GeometryLight> lights;
+    std::vector<GeometrySkin> skins;
+    std::vector<GeometryAnimation> animations;
+    // The nodes whose transform some animation sets, and those whose morph weights it sets,
+    // with each node's place among them.
+    std::vector<int> posedNodes;
+    std::vector<int> morphedNodes;
+    std::vector<MotionSlots> motionSlots;
     // The scene nodes one model of this geometry adds below itself: a group per node of the
     // file's tree, a mesh node per use of a mesh, a light node per light; without a tree, a
     // mesh node per mesh.

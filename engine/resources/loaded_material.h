@@ -26,6 +26,10 @@ struct LoadedMaterial : ResourcePayload {
     static constexpr int kVariantPending = -1;
     static constexpr int kVariantFailed = -2;
     int shaderVariant = 0;
+    // The builds for skinned meshes, with four and with eight joints a vertex, made for the
+    // materials of skinned meshes (kVariantNone for the others, which are skinned on the CPU).
+    static constexpr int kVariantNone = -3;
+    int skinnedVariants[2] = {kVariantNone, kVariantNone};
 
     // False when the material has no uniform of that name.
     bool setUniform(std::string_view name, const glm::vec4& value);

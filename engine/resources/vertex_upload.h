@@ -16,6 +16,9 @@ struct UploadedVertices {
 
 // Needs the engine's context current.
 UploadedVertices uploadVertices(const GeometryVertex* vertices, std::size_t count);
+// Replaces the buffer's vertices with these, in the layout given (see refillStreamBuffer).
+void refillVertices(GlBuffer& buffer, const GeometryVertex* vertices, std::size_t count,
+                    VertexLayout layout);
 // Reads count vertices from the byte offset of the geometry's vertex buffer into destination;
 // a plain vertex's missing attributes get their defaults.
 void readVertices(const LoadedGeometry& geometry, GLintptr offset, std::size_t count,

@@ -13,8 +13,9 @@ struct NodeTransform {
     // Degrees about x (pitch), y (yaw) and z (roll).
     glm::vec3 rotation{0.0f};
     glm::vec3 scale{1.0f};
-    // A file's exact local matrix (a glTF node's), which Euler angles cannot always hold; when
-    // present it is the transform, and the three above its nearest reading for callers.
+    // A file's exact local matrix (a glTF node's, or an animation's pose of it), which Euler
+    // angles cannot always hold; when present it is the transform, and the three above are not
+    // used (transformFromMatrix reads it back for callers).
     std::optional<glm::mat4> matrix{};
 };
 

@@ -25,8 +25,13 @@ H3DNode SceneGraph::addNode(H3DNode parent, std::string name, NodeSettings setti
     node->settings = std::move(settings);
     node->local = local;
     node->parent = parent;
+    const auto* mesh = std::get_if<MeshSettings>(&node->settings);
+    const bool skinned = mesh != nullptr && mesh->skinned();
     H3DNode handle = nodes_.add(std::move(node));
     if (handle != 0) {
+        if (skinned) {
+            skinnedMeshes_.push_back(handle);
+        }
         parentNode->children.push_back(handle);
         dirtyRoots_.push_back(handle);
         ++objectsVersion_;
@@ -50,6 +55,12 @@ bool SceneGraph::removeNode(H3DNode node) {
         doomed.pop_back();
         if (SceneNode* doomedNode = find(current)) {
             doomed.insert(doomed.end(), doomedNode->children.begin(), doomedNode->children.end());
+            const auto* mesh = std::get_if<MeshSettings>(&doomedNode->settings);
+            if (mesh != nullptr && mesh->skinned()) {
+                skinnedMeshes_.erase(
+                    std::remove(skinnedMeshes_.begin(), skinnedMeshes_.end(), current),
+                    skinnedMeshes_.end());
+            }
         }
         nodes_.remove(current);
     }
@@ -64,6 +75,28 @@ void SceneGraph::setLocalTransform(H3DNode node, const NodeTransform& local) {
     }
     found->local = local;
     markWorldDirty(node);
+}
+
+void SceneGraph::setLocalMatrix(H3DNode node, const glm::mat4& matrix) {
+    SceneNode* found = find(node);
+    if (found == nullptr) {
+        return;
+    }
+    found->local.matrix = matrix;
+    markWorldDirty(node);
+}
+
+bool SceneGraph::setMorphWeights(H3DNode node, const std::vector<float>& weights) {
+    auto* mesh = settingsOf<MeshSettings>(node);
+    if (mesh == nullptr || mesh->morphWeights.size() != weights.size()) {
+        return false;
+    }
+    if (mesh->morphWeights != weights) {
+        mesh->morphWeights = weights;
+        ++mesh->morphVersion;
+        ++objectsVersion_;
+    }
+    return true;
 }
 
 glm::mat4 SceneGraph::worldMatrix(H3DNode node) {

@@ -34,6 +34,12 @@ class SceneGraph {
     }
 
     void setLocalTransform(H3DNode node, const NodeTransform& local);
+    // The node's local transform becomes exactly matrix (see NodeTransform::matrix).
+    void setLocalMatrix(H3DNode node, const glm::mat4& matrix);
+    // A mesh node's morph weights; false when it is not a mesh node with that many targets.
+    bool setMorphWeights(H3DNode node, const std::vector<float>& weights);
+    // Mesh nodes that bend with a skin, in no particular order.
+    const std::vector<H3DNode>& skinnedMeshes() const { return skinnedMeshes_; }
     // The node's world matrix, brought up to date first; identity for a bad handle.
     glm::mat4 worldMatrix(H3DNode node);
     // Brings every dirty world matrix up to date, visiting only the subtrees marked dirty since
@@ -58,6 +64,7 @@ class SceneGraph {
     // Per handle, the refresh that last walked the node.
     std::vector<std::uint64_t> walkedInPass_;
     std::uint64_t refreshPass_ = 0;
+    std::vector<H3DNode> skinnedMeshes_;
 
     void markWorldDirty(H3DNode node);
     // Its parent's world matrix must be up to date.

@@ -50,7 +50,10 @@ class SceneInstancer {
     };
 
     void addMeshes(H3DNode model, const SceneNodeDesc& desc);
-    void addMesh(H3DNode parent, int meshIndex, const MeshSource& source);
+    H3DNode addMesh(H3DNode parent, int meshIndex, const MeshSource& source,
+                    const GeometryNode* fileNode);
+    void bindJoints(const LoadedGeometry& geometry, const std::vector<H3DNode>& groups,
+                    const std::vector<H3DNode>& meshes);
     void addLight(H3DNode parent, const GeometryLight& light);
 };
 
@@ -232,41 +235,75 @@ void SceneInstancer::addMeshes(H3DNode model, const SceneNodeDesc& desc) {
     const MeshSource source{settings->geometry, settings->defaultMaterial, loaded, &desc};
     if (loaded->nodes.empty()) {
         for (std::size_t index = 0; index < loaded->meshes.size(); ++index) {
-            addMesh(model, static_cast<int>(index), source);
+            addMesh(model, static_cast<int>(index), source, nullptr);
         }
         return;
     }
     // Parents come first, so each node's parent handle is known when it is added.
-    std::vector<H3DNode> handles;
-    handles.reserve(loaded->nodes.size());
+    std::vector<H3DNode> groups;
+    std::vector<H3DNode> meshes(loaded->nodes.size(), 0);
+    groups.reserve(loaded->nodes.size());
     for (const GeometryNode& node : loaded->nodes) {
         const H3DNode parent =
-            node.parent < 0 ? model : handles[static_cast<std::size_t>(node.parent)];
+            node.parent < 0 ? model : groups[static_cast<std::size_t>(node.parent)];
         const H3DNode group =
             graph_.addNode(parent, node.name, GroupSettings{}, transformFromMatrix(node.local));
-        handles.push_back(group);
         if (node.mesh >= 0) {
-            addMesh(group, node.mesh, source);
+            meshes[groups.size()] = addMesh(group, node.mesh, source, &node);
         }
+        groups.push_back(group);
         if (node.light >= 0 && node.light < static_cast<int>(loaded->lights.size())) {
             addLight(group, loaded->lights[static_cast<std::size_t>(node.light)]);
         }
     }
+    bindJoints(*loaded, groups, meshes);
+    ModelSettings* made = graph_.settingsOf<ModelSettings>(model);
+    made->fileNodes = std::move(groups);
+    made->fileMeshNodes = std::move(meshes);
 }
 
-// A mesh node named after the mesh, with the model's material for it.
-void SceneInstancer::addMesh(H3DNode parent, int meshIndex, const MeshSource& source) {
+// A mesh node named after the mesh, with the model's material for it, and its file node's skin
+// and morph weights.
+H3DNode SceneInstancer::addMesh(H3DNode parent, int meshIndex, const MeshSource& source,
+                                const GeometryNode* fileNode) {
     if (meshIndex >= static_cast<int>(source.geometry->meshes.size())) {
-        return;
+        return 0;
     }
-    const std::string& name = source.geometry->meshes[static_cast<std::size_t>(meshIndex)].name;
-    MeshSettings mesh{source.geometryHandle, meshIndex, source.defaultMaterial};
+    const MeshRange& range = source.geometry->meshes[static_cast<std::size_t>(meshIndex)];
+    const std::string& name = range.name;
+    MeshSettings mesh;
+    mesh.geometry = source.geometryHandle;
+    mesh.meshIndex = meshIndex;
+    mesh.material = source.defaultMaterial;
     for (const MeshMaterial& entry : source.model->meshMaterials) {
         if (entry.mesh == name) {
             mesh.material = resources_.find(ResourceType::Material, entry.material);
         }
     }
-    graph_.addNode(parent, name.empty() ? "mesh" + std::to_string(meshIndex) : name, mesh);
+    mesh.morphWeights = range.morphWeights;
+    if (fileNode != nullptr) {
+        mesh.skin = range.skinned() ? fileNode->skin : -1;
+        mesh.animated = fileNode->animated;
+        if (!fileNode->weights.empty()) {
+            mesh.morphWeights = fileNode->weights;
+        }
+    }
+    return graph_.addNode(parent, name.empty() ? "mesh" + std::to_string(meshIndex) : name, mesh);
+}
+
+// Joints may come after the meshes they bend, so they are bound once every node is made.
+void SceneInstancer::bindJoints(const LoadedGeometry& geometry, const std::vector<H3DNode>& groups,
+                                const std::vector<H3DNode>& meshes) {
+    for (std::size_t node = 0; node < meshes.size(); ++node) {
+        MeshSettings* mesh = graph_.settingsOf<MeshSettings>(meshes[node]);
+        if (mesh == nullptr || mesh->skin < 0 ||
+            mesh->skin >= static_cast<int>(geometry.skins.size())) {
+            continue;
+        }
+        for (int joint : geometry.skins[static_cast<std::size_t>(mesh->skin)].joints) {
+            mesh->joints.push_back(groups[static_cast<std::size_t>(joint)]);
+        }
+    }
 }
 
 // A light of the file, at its node. One without a range reaches as far as it lights a surface

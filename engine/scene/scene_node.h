@@ -6,9 +6,13 @@
 #include <variant>
 #include <vector>
 
+#include <cstdint>
+
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
 
+#include "engine/formats/bounding_box.h"
 #include "engine/h3d.h"
 #include "engine/scene/node_transform.h"
 
@@ -30,6 +34,19 @@ struct ModelSettings {
     // For meshes without an entry of their own.
     H3DRes defaultMaterial = 0;
     std::vector<std::pair<std::string, H3DRes>> meshMaterials;
+    // Per node of the geometry's tree: the group node made for it, and the mesh node below it
+    // (0 for none), which its animations move and morph.
+    std::vector<H3DNode> fileNodes;
+    std::vector<H3DNode> fileMeshNodes;
+};
+
+// How a skinned mesh node stands, made anew from its joints whenever the scene's objects move.
+struct SkinPose {
+    // Three rows per joint of the matrix from the mesh's bind space into the world.
+    std::vector<glm::vec4> jointRows;
+    BoundingBox worldBox;
+    // The scene's objects version it was made for.
+    std::uint64_t objectsVersion = 0;
 };
 
 // One glTF mesh of a model's geometry, drawn with one material.
@@ -38,6 +55,22 @@ struct MeshSettings {
     // The mesh's index in the geometry's meshes.
     int meshIndex = 0;
     H3DRes material = 0;
+    // Its skin's index in the geometry's skins, with the joints' nodes; -1 when it does not
+    // bend with joints.
+    int skin = -1;
+    std::vector<H3DNode> joints;
+    SkinPose pose;
+    // The weights of the mesh's morph targets; empty without targets.
+    std::vector<float> morphWeights;
+    // Grows whenever morphWeights change.
+    std::uint64_t morphVersion = 0;
+    // Whether an animation moves its node or one above it.
+    bool animated = false;
+
+    bool skinned() const { return skin >= 0; }
+    // Whether it ever draws other than as loaded: never merged with still meshes, never
+    // simplified, and culled by its own box.
+    bool moves() const { return animated || skinned() || !morphWeights.empty(); }
 };
 
 enum class LightKind { Point, Spot, Directional };

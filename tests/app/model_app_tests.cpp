@@ -9,7 +9,8 @@
 #include "app/model_file.h"
 #include "app/model_placement.h"
 #include "app/model_summary.h"
-#include "app/model_viewer_app.h"
+#include "app/model_scene.h"
+#include "app/viewer_app.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/recording_engine.h"
 
@@ -170,10 +171,13 @@ class ModelAppTest : public ::testing::Test {
     void SetUp() override { resetRecordingEngine(); }
 
     ModelFile robot{"robot.glb", "/home/me", "models/robot.glb"};
+    double now = 0.0;
+    std::function<double()> clock = [this] { return now; };
 };
 
 TEST_F(ModelAppTest, LoadsTheShippedContentThenTheFileFromItsFolder) {
-    ModelViewerApp app("/opt/viewer/", robot);
+    ModelScene scene(robot, clock);
+    ViewerApp app("/opt/viewer/", &scene);
     ASSERT_TRUE(app.initialize());
 
     std::vector<std::string> declared;
@@ -194,7 +198,7 @@ TEST_F(ModelAppTest, LoadsTheShippedContentThenTheFileFromItsFolder) {
     });
     EXPECT_EQ(order, (std::vector<std::string>{"h3dutLoadResourcesFromDisk", "h3dAddResource",
                                                "h3dutLoadResourcesFromDisk"}));
-    EXPECT_TRUE(app.loadFault().empty());
+    EXPECT_TRUE(scene.loadFault().empty());
 }
 
 TEST_F(ModelAppTest, SummarisesTheFileAsTheEngineLoadedIt) {
@@ -203,9 +207,10 @@ TEST_F(ModelAppTest, SummarisesTheFileAsTheEngineLoadedIt) {
                                         {H3DGeometry::MaterialCountI, 2},
                                         {H3DGeometry::TextureCountI, 4},
                                         {H3DGeometry::LightCountI, 1}};
-    ModelViewerApp app("", robot);
+    ModelScene scene(robot, clock);
+    ViewerApp app("", &scene);
     app.initialize();
-    EXPECT_EQ(app.summaryLine(),
+    EXPECT_EQ(scene.summaryLine(),
               "robot.glb: 3 meshes, 12040 triangles, 2 materials, 4 textures, 1 light");
     const H3DRes geometry = 16;  // the seventh resource declared
     for (const RecordedCall& call : callsNamed("h3dGetResParamI")) {
@@ -215,26 +220,27 @@ TEST_F(ModelAppTest, SummarisesTheFileAsTheEngineLoadedIt) {
 
 TEST_F(ModelAppTest, PlacesTheModelAheadAndLightsItAfterTheSky) {
     recordingEngine().nodeBox = {-1, 0, -1, 1, 2, 1};
-    ModelViewerApp app("", robot);
+    ModelScene scene(robot, clock);
+    ViewerApp app("", &scene);
     app.initialize();
 
-    const std::vector<std::string> scene = loggedNames([](const RecordedCall& call) {
+    const std::vector<std::string> added = loggedNames([](const RecordedCall& call) {
         return call.name == "h3dAddNodes" || call.name == "h3dAddModelNode" ||
                call.name == "h3dAddLightNode" || call.name == "h3dAddCameraNode";
     });
-    EXPECT_EQ(scene,
+    EXPECT_EQ(added,
               (std::vector<std::string>{"h3dAddCameraNode", "h3dAddNodes", "h3dAddModelNode",
                                         "h3dAddLightNode", "h3dAddLightNode", "h3dAddLightNode"}));
     const RecordedCall model = callsNamed("h3dAddModelNode").at(0);
     EXPECT_EQ(model.text, "robot.glb");
     EXPECT_EQ(model.values, (std::vector<double>{H3DRootNode, 16}));
-    EXPECT_EQ(callsNamed("h3dGetNodeAABB").at(0).values[0], app.modelNode);
+    EXPECT_EQ(callsNamed("h3dGetNodeAABB").at(0).values[0], scene.modelNode);
 
     // A box 2 high fills two thirds of the view's height 10 units ahead, and its top face
     // stands there, centred on the line of sight.
     const float scale = 2.0f / 3.0f * 10.0f * std::tan(35.0f * 0.017453292f);
     const RecordedCall placement = callsNamed("h3dSetNodeTransform").at(0);
-    ASSERT_EQ(placement.values[0], app.modelNode);
+    ASSERT_EQ(placement.values[0], scene.modelNode);
     EXPECT_NEAR(placement.values[1], 0.0, 1e-4);
     EXPECT_NEAR(placement.values[2], -scale, 1e-4);
     EXPECT_NEAR(placement.values[3], -10.0 - scale, 1e-4);
@@ -258,23 +264,25 @@ TEST_F(ModelAppTest, AFileThatFailsKeepsTheEngineErrorNamingIt) {
          "cannot load geometry 'models/robot.glb' from '/home/me/models/robot.glb': the "
          "binary chunk is cut short"},
         {1, "cannot load geometry 'models/robot.glb' again"}};
-    ModelViewerApp app("", robot);
+    ModelScene scene(robot, clock);
+    ViewerApp app("", &scene);
     ASSERT_TRUE(app.initialize());
 
-    EXPECT_EQ(app.loadFault(),
+    EXPECT_EQ(scene.loadFault(),
               "cannot load geometry 'models/robot.glb' from "
               "'/home/me/models/robot.glb': the binary chunk is cut short");
     EXPECT_TRUE(recordingEngine().messages.empty()) << "the queue is emptied";
-    EXPECT_TRUE(app.summaryLine().empty());
+    EXPECT_TRUE(scene.summaryLine().empty());
     EXPECT_TRUE(callsNamed("h3dAddModelNode").empty());
     EXPECT_TRUE(callsNamed("h3dAddLightNode").empty());
 }
 
 TEST_F(ModelAppTest, AFailureWithoutAMessageStillNamesTheFile) {
     recordingEngine().resourcesLoad = false;
-    ModelViewerApp app("", robot);
+    ModelScene scene(robot, clock);
+    ViewerApp app("", &scene);
     app.initialize();
-    EXPECT_EQ(app.loadFault(), "cannot load '/home/me/models/robot.glb'");
+    EXPECT_EQ(scene.loadFault(), "cannot load '/home/me/models/robot.glb'");
 }
 
 }  // namespace

@@ -61,6 +61,30 @@ int h3dGetResParamI(H3DRes resource, int parameter) {
     return found != recordingEngine().resourceParams.end() ? found->second : 0;
 }
 
+float h3dGetResParamF(H3DRes resource, int parameter, int index) {
+    recordCall("h3dGetResParamF", {static_cast<double>(resource), static_cast<double>(parameter),
+                                   static_cast<double>(index)});
+    const auto& animations = recordingEngine().animations;
+    return index >= 0 && static_cast<std::size_t>(index) < animations.size()
+               ? animations[static_cast<std::size_t>(index)].second
+               : 0.0f;
+}
+
+const char* h3dGetResParamStr(H3DRes resource, int parameter, int index) {
+    recordCall("h3dGetResParamStr", {static_cast<double>(resource), static_cast<double>(parameter),
+                                     static_cast<double>(index)});
+    const auto& animations = recordingEngine().animations;
+    return index >= 0 && static_cast<std::size_t>(index) < animations.size()
+               ? animations[static_cast<std::size_t>(index)].first.c_str()
+               : "";
+}
+
+bool h3dSetModelAnimation(H3DNode modelNode, int animation, float seconds) {
+    recordCall("h3dSetModelAnimation",
+               {static_cast<double>(modelNode), static_cast<double>(animation), seconds});
+    return true;
+}
+
 H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResource) {
     recordCall("h3dAddModelNode",
                {static_cast<double>(parent), static_cast<double>(geometryResource)}, name);

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
@@ -19,6 +20,8 @@ struct RecordingEngine {
     bool resourcesLoad = true;
     // h3dGetResParamI's answers by parameter, the same for every resource.
     std::map<int, int> resourceParams;
+    // Each animation's name and duration, for h3dGetResParamStr and h3dGetResParamF.
+    std::vector<std::pair<std::string, float>> animations;
     // h3dGetNodeAABB's answer for every node: minimum x, y, z, then maximum x, y, z.
     bool nodesHaveBox = true;
     std::array<float, 6> nodeBox{-1, -1, -1, 1, 1, 1};

@@ -1,7 +1,12 @@
-#include "app/model_viewer_app.h"
+#include "app/model_scene.h"
+
+#include <vector>
+
+#include "app/key_codes.h"
 
 #include "app/model_placement.h"
 #include "app/model_summary.h"
+#include "app/viewer_app.h"
 #include "engine/h3dut.h"
 
 namespace {
@@ -18,15 +23,20 @@ ModelFigures figuresOf(H3DRes geometry) {
     figures.materials = h3dGetResParamI(geometry, H3DGeometry::MaterialCountI);
     figures.textures = h3dGetResParamI(geometry, H3DGeometry::TextureCountI);
     figures.lights = h3dGetResParamI(geometry, H3DGeometry::LightCountI);
+    figures.animations = h3dGetResParamI(geometry, H3DGeometry::AnimationCountI);
     return figures;
+}
+
+bool freshlyPressed(const bool* keyDown, const bool* keyDownBefore, int key) {
+    return keyDown[key] && !keyDownBefore[key];
 }
 
 }  // namespace
 
-ModelViewerApp::ModelViewerApp(const std::string& appDirectory, const ModelFile& model)
-    : ViewerApp(appDirectory), model_(model) {}
+ModelScene::ModelScene(const ModelFile& model, std::function<double()> clock)
+    : model_(model), clock_(std::move(clock)) {}
 
-void ModelViewerApp::declareSceneResources() {
+void ModelScene::declareResources() {
     skyScene_ = h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
     // The file's own materials are drawn with the shipped model shader.
     h3dAddResource(H3DResTypes::Shader, "model.shader", 0);
@@ -34,7 +44,7 @@ void ModelViewerApp::declareSceneResources() {
 
 // The shipped content has loaded by now, so the load from the file's folder reads only the file
 // and what it names.
-void ModelViewerApp::loadSceneContent() {
+void ModelScene::loadContent() {
     geometry_ = h3dAddResource(H3DResTypes::Geometry, model_.resourceName.c_str(), 0);
     h3dutLoadResourcesFromDisk(model_.contentDirectory.c_str());
     if (!h3dIsResLoaded(geometry_)) {
@@ -44,21 +54,62 @@ void ModelViewerApp::loadSceneContent() {
     }
     loadFault_.clear();
     summaryLine_ = modelSummary(model_.displayName, figuresOf(geometry_));
+    readAnimations();
 }
 
-void ModelViewerApp::addSceneNodes() {
+// The model is framed in the pose of its animation's start; after F1 rebuilt the scene, the
+// animation goes on where it was.
+void ModelScene::addNodes() {
     h3dAddNodes(H3DRootNode, skyScene_);
     if (!loadFault_.empty()) {
         modelNode = 0;
         return;
     }
     modelNode = h3dAddModelNode(H3DRootNode, model_.displayName.c_str(), geometry_);
+    if (!player_.empty()) {
+        h3dSetModelAnimation(modelNode, player_.current(), 0.0f);
+    }
     placeModel();
+    lastClock_ = clock_();
+}
+
+void ModelScene::applyKeyStates(const bool* keyDown, const bool* keyDownBefore) {
+    if (freshlyPressed(keyDown, keyDownBefore, viewer_keys::kSpace)) {
+        player_.togglePause();
+    }
+    if (freshlyPressed(keyDown, keyDownBefore, viewer_keys::kN)) {
+        player_.playNext();
+    }
+}
+
+void ModelScene::update(std::string& statusLine) {
+    const double now = clock_();
+    player_.advance(now - lastClock_);
+    lastClock_ = now;
+    if (player_.empty() || modelNode == 0) {
+        return;
+    }
+    h3dSetModelAnimation(modelNode, player_.current(), player_.time());
+    statusLine += " ANIM(Space, N): " + player_.describe();
+}
+
+void ModelScene::readAnimations() {
+    std::vector<PlayedAnimation> animations;
+    const int count = h3dGetResParamI(geometry_, H3DGeometry::AnimationCountI);
+    for (int index = 0; index < count; ++index) {
+        animations.push_back(
+            {h3dGetResParamStr(geometry_, H3DGeometry::AnimationNameStr, index),
+             h3dGetResParamF(geometry_, H3DGeometry::AnimationDurationF, index)});
+    }
+    // F1 loads the file again: the animation goes on where it was.
+    if (player_.empty() || static_cast<int>(animations.size()) != count) {
+        player_ = AnimationPlayer(std::move(animations));
+    }
 }
 
 // Empties the message queue, which holds nothing else worth showing when the file failed, and
 // keeps the error that names the file.
-std::string ModelViewerApp::takeLoadFault() const {
+std::string ModelScene::takeLoadFault() const {
     const std::string quotedName = "'" + model_.resourceName + "'";
     std::string fault;
     int level = 0;
@@ -76,13 +127,14 @@ std::string ModelViewerApp::takeLoadFault() const {
 
 // Scales and moves the model's node so that its box fills about two thirds of the start view,
 // then sets the light rig around the box where it now stands.
-void ModelViewerApp::placeModel() {
+void ModelScene::placeModel() {
     Box3 box;
     if (!h3dGetNodeAABB(modelNode, &box.minimum.x, &box.minimum.y, &box.minimum.z, &box.maximum.x,
                         &box.maximum.y, &box.maximum.z)) {
         return;
     }
-    const ModelPlacement placement = placeModelInView(box, kFieldOfView, kFramedAspect);
+    const ModelPlacement placement =
+        placeModelInView(box, ViewerApp::kFieldOfView, kFramedAspect);
     h3dSetNodeTransform(modelNode, placement.translation.x, placement.translation.y,
                         placement.translation.z, 0, 0, 0, placement.scale, placement.scale,
                         placement.scale);

@@ -1,0 +1,48 @@
+// open-model's scene: one glTF file of the user's, placed ahead of the start camera under the
+// shipped sky and lit by a default light rig together with the file's own lights, its first
+// animation playing. The viewer's controls, pipelines and status line stay as they are.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/animation_player.h"
+#include "app/model_file.h"
+#include "app/viewer_scene.h"
+#include "engine/h3d.h"
+
+class ModelScene : public ViewerScene {
+  public:
+    // clock: seconds of real time, for playing animations whatever the frame rate.
+    ModelScene(const ModelFile& model, std::function<double()> clock);
+
+    // Empty once the file has loaded; otherwise the engine's message saying why it did not.
+    const std::string& loadFault() const { return loadFault_; }
+    // What the engine made of the file (see modelSummary); empty until it has loaded.
+    const std::string& summaryLine() const { return summaryLine_; }
+    const AnimationPlayer& player() const { return player_; }
+
+    H3DNode modelNode = 0;
+
+    void declareResources() override;
+    void loadContent() override;
+    void addNodes() override;
+    // Space pauses and resumes the animation, N plays the next one.
+    void applyKeyStates(const bool* keyDown, const bool* keyDownBefore) override;
+    // Poses the model at the animation's time and names it on the status line.
+    void update(std::string& statusLine) override;
+
+  private:
+    ModelFile model_;
+    std::function<double()> clock_;
+    double lastClock_ = 0.0;
+    H3DRes skyScene_ = 0;
+    H3DRes geometry_ = 0;
+    std::string loadFault_;
+    std::string summaryLine_;
+    AnimationPlayer player_;
+
+    std::string takeLoadFault() const;
+    void readAnimations();
+    void placeModel();
+};
