@@ -97,9 +97,8 @@ void ModelScene::readAnimations() {
     std::vector<PlayedAnimation> animations;
     const int count = h3dGetResParamI(geometry_, H3DGeometry::AnimationCountI);
     for (int index = 0; index < count; ++index) {
-        animations.push_back(
-            {h3dGetResParamStr(geometry_, H3DGeometry::AnimationNameStr, index),
-             h3dGetResParamF(geometry_, H3DGeometry::AnimationDurationF, index)});
+        animations.push_back({h3dGetResParamStr(geometry_, H3DGeometry::AnimationNameStr, index),
+                              h3dGetResParamF(geometry_, H3DGeometry::AnimationDurationF, index)});
     }
     // F1 loads the file again: the animation goes on where it was.
     if (player_.empty() || static_cast<int>(animations.size()) != count) {
@@ -133,8 +132,7 @@ void ModelScene::placeModel() {
                         &box.maximum.y, &box.maximum.z)) {
         return;
     }
-    const ModelPlacement placement =
-        placeModelInView(box, ViewerApp::kFieldOfView, kFramedAspect);
+    const ModelPlacement placement = placeModelInView(box, ViewerApp::kFieldOfView, kFramedAspect);
     h3dSetNodeTransform(modelNode, placement.translation.x, placement.translation.y,
                         placement.translation.z, 0, 0, 0, placement.scale, placement.scale,
                         placement.scale);

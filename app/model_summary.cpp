@@ -14,7 +14,6 @@ std::string modelSummary(const std::string& fileName, const ModelFigures& figure
            counted(figures.materials, "material", "materials") + ", " +
            counted(figures.textures, "texture", "textures") + ", " +
            counted(figures.lights, "light", "lights") +
-           (figures.animations > 0
-                ? ", " + counted(figures.animations, "animation", "animations")
-                : "");
+           (figures.animations > 0 ? ", " + counted(figures.animations, "animation", "animations")
+                                   : "");
 }

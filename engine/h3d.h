@@ -70,15 +70,15 @@ struct H3DStats {
 // Figures of a loaded geometry resource, read with h3dGetResParamI.
 struct H3DGeometry {
     enum List {
-        MeshCountI = 200,      // the file's meshes
-        TriangleCountI = 201,  // triangles of all its meshes, each mesh counted once
-        MaterialCountI = 202,  // its own materials that loaded (the default one not counted)
-        TextureCountI = 203,   // its images that loaded (stand-ins for failed ones not counted)
-        LightCountI = 204,     // its lights
+        MeshCountI = 200,       // the file's meshes
+        TriangleCountI = 201,   // triangles of all its meshes, each mesh counted once
+        MaterialCountI = 202,   // its own materials that loaded (the default one not counted)
+        TextureCountI = 203,    // its images that loaded (stand-ins for failed ones not counted)
+        LightCountI = 204,      // its lights
         AnimationCountI = 205,  // its animations that loaded
         // Read with an animation's index (0 to AnimationCountI - 1):
-        AnimationNameStr = 210,     // h3dGetResParamStr: its name ("animation N" without one)
-        AnimationDurationF = 211,   // h3dGetResParamF: its last key time in seconds
+        AnimationNameStr = 210,    // h3dGetResParamStr: its name ("animation N" without one)
+        AnimationDurationF = 211,  // h3dGetResParamF: its last key time in seconds
     };
 };
 

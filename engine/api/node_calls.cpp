@@ -164,8 +164,8 @@ void h3dGetNodeTransform(H3DNode node, float* tx, float* ty, float* tz, float* r
         if (found == nullptr) {
             return;
         }
-        const NodeTransform local = found->local.matrix ? transformFromMatrix(*found->local.matrix)
-                                                        : found->local;
+        const NodeTransform local =
+            found->local.matrix ? transformFromMatrix(*found->local.matrix) : found->local;
         float* outputs[] = {tx, ty, tz, rx, ry, rz, sx, sy, sz};
         const float values[] = {local.translation.x, local.translation.y, local.translation.z,
                                 local.rotation.x,    local.rotation.y,    local.rotation.z,

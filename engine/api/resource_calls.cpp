@@ -83,9 +83,9 @@ const GeometryAnimation* animationOrReport(Engine& engine, const char* call, H3D
     const auto* geometry = found->payloadAs<LoadedGeometry>();
     if (parameter != expected || geometry == nullptr || index < 0 ||
         index >= static_cast<int>(geometry->animations.size())) {
-        messageLog().warning(std::string(call) + ": geometry '" + found->name +
-                             "' has no figure " + std::to_string(parameter) + " of element " +
-                             std::to_string(index) + (found->loaded() ? "" : " (it is not loaded)"));
+        messageLog().warning(std::string(call) + ": geometry '" + found->name + "' has no figure " +
+                             std::to_string(parameter) + " of element " + std::to_string(index) +
+                             (found->loaded() ? "" : " (it is not loaded)"));
         return nullptr;
     }
     return &geometry->animations[static_cast<std::size_t>(index)];

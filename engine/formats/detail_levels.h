@@ -13,8 +13,9 @@ namespace engine {
 inline constexpr std::uint32_t kLeastSimplifiedTriangles = 2048;
 inline constexpr std::size_t kMostDetailLevels = 6;
 
-// Adds to each large primitive of a mesh without skin or morph targets levels of about half the triangles of the level before, the
-// coarsest last, their indices appended to the geometry's index lists.
+// Adds to each large primitive of a mesh without skin or morph targets levels of about half the
+// triangles of the level before, the coarsest last, their indices appended to the geometry's index
+// lists.
 void addDetailLevels(GeometryDesc& geometry);
 
 }  // namespace engine

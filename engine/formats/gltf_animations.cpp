@@ -110,8 +110,8 @@ GeometryAnimation AnimationReader::read(const tinygltf::Animation& animation) {
 }
 
 AnimationSampler AnimationReader::readSampler(const tinygltf::AnimationSampler& sampler,
-                                              AnimatedProperty property,
-                                              std::uint32_t components, const std::string& what) {
+                                              AnimatedProperty property, std::uint32_t components,
+                                              const std::string& what) {
     AnimationSampler read;
     read.interpolation = interpolationOf(sampler.interpolation, what);
     read.components = components;
@@ -120,14 +120,15 @@ AnimationSampler AnimationReader::readSampler(const tinygltf::AnimationSampler& 
     const int type = property == AnimatedProperty::Weights    ? TINYGLTF_TYPE_SCALAR
                      : property == AnimatedProperty::Rotation ? TINYGLTF_TYPE_VEC4
                                                               : TINYGLTF_TYPE_VEC3;
-    const std::size_t elementsPerKey = perKey * (property == AnimatedProperty::Weights ? components : 1);
+    const std::size_t elementsPerKey =
+        perKey * (property == AnimatedProperty::Weights ? components : 1);
     const std::size_t expected = read.times.size() * elementsPerKey;
     const std::string outputWhat = what + " output";
     const std::size_t count = accessors_.count(sampler.output, {type}, outputWhat);
     if (count != expected) {
         throw FormatError(outputWhat + " has " + std::to_string(count) + " elements for " +
-                          std::to_string(read.times.size()) + " keys (" +
-                          std::to_string(expected) + " expected)");
+                          std::to_string(read.times.size()) + " keys (" + std::to_string(expected) +
+                          " expected)");
     }
     const std::size_t values = expected * (property == AnimatedProperty::Weights ? 1 : components);
     if (values > kMaxAnimationValues - valuesRead_) {
@@ -135,7 +136,8 @@ AnimationSampler AnimationReader::readSampler(const tinygltf::AnimationSampler& 
                           std::to_string(kMaxAnimationValues) + " key values");
     }
     valuesRead_ += values;
-    const std::vector<glm::vec4> elements = accessors_.readVectors(sampler.output, {type}, outputWhat);
+    const std::vector<glm::vec4> elements =
+        accessors_.readVectors(sampler.output, {type}, outputWhat);
     const std::uint32_t elementComponents = property == AnimatedProperty::Weights ? 1 : components;
     read.values.reserve(values);
     for (const glm::vec4& element : elements) {
@@ -159,7 +161,8 @@ std::vector<float> AnimationReader::readTimes(int accessor, const std::string& w
         TINYGLTF_COMPONENT_TYPE_FLOAT) {
         throw FormatError(what + " must hold floats");
     }
-    const std::vector<glm::vec4> keys = accessors_.readVectors(accessor, {TINYGLTF_TYPE_SCALAR}, what);
+    const std::vector<glm::vec4> keys =
+        accessors_.readVectors(accessor, {TINYGLTF_TYPE_SCALAR}, what);
     if (keys.empty()) {
         throw FormatError(what + " has no keys");
     }

@@ -174,7 +174,8 @@ std::vector<int> GeometryBuilder::sceneIndexOfFileNodes() const {
 void GeometryBuilder::checkNodeWeights() {
     for (GeometryNode& node : geometry_.nodes) {
         const std::size_t targets =
-            node.mesh < 0 ? 0 : geometry_.meshes[static_cast<std::size_t>(node.mesh)].weights.size();
+            node.mesh < 0 ? 0
+                          : geometry_.meshes[static_cast<std::size_t>(node.mesh)].weights.size();
         if (!node.weights.empty() && node.weights.size() != targets) {
             geometry_.warnings.push_back("node " + quotedExcerpt(node.name) + " has " +
                                          std::to_string(node.weights.size()) +
@@ -281,7 +282,8 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
 void GeometryBuilder::readMotion(const tinygltf::Primitive& primitive,
                                  const DecodedPrimitive* decoded, std::size_t vertexCount,
                                  const std::string& what, GeometryPrimitive& added) {
-    const auto readAttribute = [&](const std::string& name) -> std::optional<std::vector<glm::vec4>> {
+    const auto readAttribute =
+        [&](const std::string& name) -> std::optional<std::vector<glm::vec4>> {
         if (const std::vector<glm::vec4>* fromDraco = decodedAttribute(decoded, name.c_str())) {
             return *fromDraco;
         }
@@ -304,7 +306,8 @@ void GeometryBuilder::readMotion(const tinygltf::Primitive& primitive,
                                       skin->vertices.end());
     }
     if (decoded != nullptr && !primitive.targets.empty()) {
-        geometry_.warnings.push_back(what + " is compressed with draco; its morph targets are left out");
+        geometry_.warnings.push_back(what +
+                                     " is compressed with draco; its morph targets are left out");
         return;
     }
     added.targets = morphTargets_.read(primitive, vertexCount, what, geometry_.warnings);

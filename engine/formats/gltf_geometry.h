@@ -65,9 +65,7 @@ struct GeometryMesh {
     // The weights of its morph targets where its node gives none; empty without targets.
     std::vector<float> weights{};
 
-    bool skinned() const {
-        return !primitives.empty() && primitives.front().firstSkinVertex >= 0;
-    }
+    bool skinned() const { return !primitives.empty() && primitives.front().firstSkinVertex >= 0; }
 };
 
 // A node of the file's scene.
@@ -153,9 +151,10 @@ using SideFileReader =
 // space and the scene's nodes say where each is drawn, once per node that uses it; triangle
 // strips and fans become lists; points, lines and primitives without positions are left out
 // with a warning; animations, skins and morph targets that do not hold together are left out
-// with a warning each, and the rest of the file loads in its rest pose; missing normals are made from the triangles (smooth where vertices are
-// shared); missing texture coordinates are 0, colours white and tangents (1, 0, 0, 1).
-// resourceName names the file's materials and images: "<name>#material<N>" and
+// with a warning each, and the rest of the file loads in its rest pose; missing normals are made
+// from the triangles (smooth where vertices are shared); missing texture coordinates are 0, colours
+// white and tangents (1, 0, 0, 1). resourceName names the file's materials and images:
+// "<name>#material<N>" and
 // "<name>#image<N>", and images beside it by their path relative to it.
 Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile,
                                        std::string_view resourceName = {});

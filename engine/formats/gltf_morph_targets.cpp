@@ -87,8 +87,9 @@ std::vector<float> meshMorphWeights(const tinygltf::Mesh& mesh, GeometryMesh& bu
     const std::size_t count = built.primitives.front().targets.size();
     for (GeometryPrimitive& primitive : built.primitives) {
         if (primitive.targets.size() != count) {
-            warnings.push_back(what + " has primitives with different numbers of morph targets;"
-                                      " they are left out");
+            warnings.push_back(what +
+                               " has primitives with different numbers of morph targets;"
+                               " they are left out");
             for (GeometryPrimitive& each : built.primitives) {
                 each.targets.clear();
             }

@@ -65,8 +65,7 @@ std::vector<GeometrySkin> readGltfSkins(const tinygltf::Model& model, GltfAccess
     for (std::size_t index = 0; index < model.skins.size(); ++index) {
         const std::string label = skinLabel(model.skins[index], index);
         try {
-            skins.push_back(
-                readSkin(model.skins[index], accessors, sceneIndexOfFileNode, label));
+            skins.push_back(readSkin(model.skins[index], accessors, sceneIndexOfFileNode, label));
         } catch (const FormatError& error) {
             warnings.push_back(label + " is left out: " + error.what());
             skins.push_back(GeometrySkin{model.skins[index].name, {}, {}, {}});
@@ -121,8 +120,7 @@ void addInfluences(const std::vector<glm::vec4>& joints, const std::vector<glm::
             const int slot = firstSlot + component;
             skin.vertices[vertex].joints[slot] = static_cast<std::uint16_t>(joint);
             weighted[vertex][static_cast<std::size_t>(slot)] = weight;
-            skin.highestJoint =
-                std::max(skin.highestJoint, static_cast<std::uint32_t>(joint));
+            skin.highestJoint = std::max(skin.highestJoint, static_cast<std::uint32_t>(joint));
             skin.eightInfluences = skin.eightInfluences || slot >= 4;
         }
     }
@@ -157,26 +155,23 @@ void storeWeights(const std::vector<VertexWeights>& weighted, PrimitiveSkin& ski
 }
 
 std::string skinLabel(const tinygltf::Skin& skin, std::size_t index) {
-    return skin.name.empty() ? "skin " + std::to_string(index)
-                             : "skin " + quotedExcerpt(skin.name);
+    return skin.name.empty() ? "skin " + std::to_string(index) : "skin " + quotedExcerpt(skin.name);
 }
 
 GeometrySkin readSkin(const tinygltf::Skin& skin, GltfAccessors& accessors,
                       const std::vector<int>& sceneIndexOfFileNode, const std::string& label) {
     if (skin.joints.empty() || skin.joints.size() > kMaxSkinJoints) {
-        throw FormatError("it has " + std::to_string(skin.joints.size()) +
-                          " joints (1 to " + std::to_string(kMaxSkinJoints) + " are read)");
+        throw FormatError("it has " + std::to_string(skin.joints.size()) + " joints (1 to " +
+                          std::to_string(kMaxSkinJoints) + " are read)");
     }
     GeometrySkin read;
     read.name = skin.name;
     for (int joint : skin.joints) {
         if (joint < 0 || static_cast<std::size_t>(joint) >= sceneIndexOfFileNode.size()) {
-            throw FormatError("it names node " + std::to_string(joint) +
-                              ", which does not exist");
+            throw FormatError("it names node " + std::to_string(joint) + ", which does not exist");
         }
         if (sceneIndexOfFileNode[static_cast<std::size_t>(joint)] < 0) {
-            throw FormatError("its joint node " + std::to_string(joint) +
-                              " is not in the scene");
+            throw FormatError("its joint node " + std::to_string(joint) + " is not in the scene");
         }
         read.joints.push_back(sceneIndexOfFileNode[static_cast<std::size_t>(joint)]);
     }

@@ -12,10 +12,9 @@ struct VertexAttribute {
 };
 
 inline constexpr VertexAttribute kVertexAttributes[] = {
-    {0, "vertexPosition"}, {1, "vertexNormal"}, {2, "vertexTexCoord"},
-    {3, "vertexTangent"},  {4, "vertexColor"},  {5, "vertexTexCoord1"},
-    {6, "vertexJoints"},   {7, "vertexWeights"}, {8, "vertexJoints1"},
-    {9, "vertexWeights1"},
+    {0, "vertexPosition"}, {1, "vertexNormal"},    {2, "vertexTexCoord"}, {3, "vertexTangent"},
+    {4, "vertexColor"},    {5, "vertexTexCoord1"}, {6, "vertexJoints"},   {7, "vertexWeights"},
+    {8, "vertexJoints1"},  {9, "vertexWeights1"},
 };
 
 }  // namespace engine

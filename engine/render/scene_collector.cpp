@@ -60,8 +60,9 @@ void SceneCollector::addMesh(H3DNode handle, const SceneNode& node, const MeshSe
     MeshDraw draw;
     draw.geometry = geometry;
     draw.moving = settings.moves();
-    draw.eightInfluences = std::any_of(mesh.primitives.begin(), mesh.primitives.end(),
-                                       [](const PrimitiveRange& each) { return each.eightInfluences; });
+    draw.eightInfluences =
+        std::any_of(mesh.primitives.begin(), mesh.primitives.end(),
+                    [](const PrimitiveRange& each) { return each.eightInfluences; });
     // A skinned mesh's joints carry it into the world.
     const bool skinned = settings.skinned() && settings.pose.objectsVersion != 0;
     const glm::mat4& world = skinned ? kIdentity : node.world;

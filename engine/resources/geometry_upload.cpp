@@ -31,9 +31,8 @@ std::unique_ptr<LoadedGeometry> uploadGeometry(const GeometryDesc& geometry,
         uploadStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size());
 
     if (!geometry.skinVertices.empty()) {
-        loaded->skinBuffer =
-            uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.skinVertices.data(),
-                               geometry.skinVertices.size() * sizeof(SkinVertex));
+        loaded->skinBuffer = uploadStaticBuffer(GL_ARRAY_BUFFER, geometry.skinVertices.data(),
+                                                geometry.skinVertices.size() * sizeof(SkinVertex));
     }
     for (const GeometryMesh& mesh : geometry.meshes) {
         loaded->meshes.push_back(meshRange(mesh, longStart, vertexSize(loaded->vertexLayout)));

@@ -75,13 +75,14 @@ void buildSkinnedVariants(const ResourceTable& resources, const LoadedGeometry& 
         if (!mesh.skinned()) {
             continue;
         }
-        const bool eight = std::any_of(mesh.primitives.begin(), mesh.primitives.end(),
-                                       [](const PrimitiveRange& each) { return each.eightInfluences; });
+        const bool eight =
+            std::any_of(mesh.primitives.begin(), mesh.primitives.end(),
+                        [](const PrimitiveRange& each) { return each.eightInfluences; });
         for (const MeshPart& part : mesh.parts) {
-            const H3DRes handle = part.material >= 0 &&
-                                          part.material < static_cast<int>(geometry.materials.size())
-                                      ? geometry.materials[static_cast<std::size_t>(part.material)]
-                                      : 0;
+            const H3DRes handle =
+                part.material >= 0 && part.material < static_cast<int>(geometry.materials.size())
+                    ? geometry.materials[static_cast<std::size_t>(part.material)]
+                    : 0;
             const Resource* resource = resources.get(handle, ResourceType::Material);
             auto* material = resource != nullptr ? resource->payloadAs<LoadedMaterial>() : nullptr;
             const Resource* shaderResource = nullptr;
@@ -120,7 +121,8 @@ void buildPendingVariants(const ResourceTable& resources, ContextNames& contextN
     }
     for (int handle = 1; handle < resources.endHandle(); ++handle) {
         const Resource* resource = resources.get(handle, ResourceType::Geometry);
-        if (const auto* geometry = resource != nullptr ? resource->payloadAs<LoadedGeometry>() : nullptr) {
+        if (const auto* geometry =
+                resource != nullptr ? resource->payloadAs<LoadedGeometry>() : nullptr) {
             buildSkinnedVariants(resources, *geometry, contextNames, log);
         }
     }

@@ -18,9 +18,8 @@ void copyKey(const AnimationSampler& sampler, std::size_t key, float* value) {
 }
 
 void normaliseRotation(float* value) {
-    const float length =
-        std::sqrt(value[0] * value[0] + value[1] * value[1] + value[2] * value[2] +
-                  value[3] * value[3]);
+    const float length = std::sqrt(value[0] * value[0] + value[1] * value[1] + value[2] * value[2] +
+                                   value[3] * value[3]);
     if (length > 0.0f) {
         for (int component = 0; component < 4; ++component) {
             value[component] /= length;

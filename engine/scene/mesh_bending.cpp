@@ -74,9 +74,8 @@ void skinVertices(const BendableMesh& mesh, const std::vector<glm::vec4>& jointR
                              glm::dot(glm::vec3(rows[2]), direction));
         };
         vertex.normal = unitOr(turned(vertex.normal), vertex.normal);
-        vertex.tangent =
-            glm::vec4(unitOr(turned(glm::vec3(vertex.tangent)), glm::vec3(vertex.tangent)),
-                      vertex.tangent.w);
+        vertex.tangent = glm::vec4(
+            unitOr(turned(glm::vec3(vertex.tangent)), glm::vec3(vertex.tangent)), vertex.tangent.w);
     }
 }
 

@@ -29,8 +29,7 @@ const std::vector<float>& restWeights(const LoadedGeometry& geometry, int node) 
 void applyChannel(const GeometryAnimation& animation, const AnimationChannel& channel,
                   const LoadedGeometry& geometry, float seconds, std::vector<NodePose>& poses,
                   std::vector<std::vector<float>>& weights) {
-    const AnimationSampler& sampler =
-        animation.samplers[static_cast<std::size_t>(channel.sampler)];
+    const AnimationSampler& sampler = animation.samplers[static_cast<std::size_t>(channel.sampler)];
     const auto node = static_cast<std::size_t>(channel.node);
     if (channel.property == AnimatedProperty::Weights) {
         std::vector<float>& target =

@@ -8,8 +8,7 @@ namespace {
 void poseSkin(const SceneGraph& scene, const GeometrySkin& skin, MeshSettings& mesh) {
     mesh.pose.jointRows.resize(skin.joints.size() * 3);
     mesh.pose.worldBox = BoundingBox();
-    for (std::size_t joint = 0; joint < mesh.joints.size() && joint < skin.joints.size();
-         ++joint) {
+    for (std::size_t joint = 0; joint < mesh.joints.size() && joint < skin.joints.size(); ++joint) {
         const SceneNode* node = scene.find(mesh.joints[joint]);
         const glm::mat4 skinning =
             (node != nullptr ? node->world : glm::mat4(1.0f)) * skin.inverseBindMatrices[joint];

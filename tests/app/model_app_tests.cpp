@@ -8,8 +8,8 @@
 
 #include "app/model_file.h"
 #include "app/model_placement.h"
-#include "app/model_summary.h"
 #include "app/model_scene.h"
+#include "app/model_summary.h"
 #include "app/viewer_app.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/recording_engine.h"
