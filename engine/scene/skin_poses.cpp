@@ -10,14 +10,15 @@ void poseSkin(const SceneGraph& scene, const GeometrySkin& skin, MeshSettings& m
     mesh.pose.worldBox = BoundingBox();
     for (std::size_t joint = 0; joint < mesh.joints.size() && joint < skin.joints.size(); ++joint) {
         const SceneNode* node = scene.find(mesh.joints[joint]);
-        const glm::mat4 skinning =
-            (node != nullptr ? node->world : glm::mat4(1.0f)) * skin.inverseBindMatrices[joint];
+        const glm::mat4 jointWorld = node != nullptr ? node->world : glm::mat4(1.0f);
+        const glm::mat4 skinning = jointWorld * skin.inverseBindMatrices[joint];
         // Rows, so that the vertex program needs three vectors a joint, not four.
         for (int row = 0; row < 3; ++row) {
             mesh.pose.jointRows[joint * 3 + static_cast<std::size_t>(row)] =
                 glm::vec4(skinning[0][row], skinning[1][row], skinning[2][row], skinning[3][row]);
         }
-        mesh.pose.worldBox.add(transformedBox(skin.jointBoxes[joint], skinning));
+        // The joint's box is in the joint's own space.
+        mesh.pose.worldBox.add(transformedBox(skin.jointBoxes[joint], jointWorld));
     }
 }
 
