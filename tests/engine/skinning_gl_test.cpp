@@ -43,17 +43,20 @@ class Skinning : public EngineGlTest {
     H3DNode tube = 0;
     H3DNode camera = 0;
 
-    void load(const char* pipelineFile) {
+    void load(const char* pipelineFile, const gltf_test::BendingTube& shape = {},
+              const std::string& tubeAttributes = "") {
         copyShippedFiles(
             directory, {"model.shader", "sky.shader", "postprocess.shader",
                         "postprocess.material.xml", "master.pipeline.xml", "simple.pipeline.xml"});
         writeGltf(directory, "quad.gltf", gltf_test::quadMesh("quad", 1.0f));
         writeLitMaterial(directory, "wall.material.xml", glm::vec3(0.9f));
-        directory.write("tube.glb", gltf_test::BendingTube{}.glb());
+        writeLitMaterial(directory, "glow.material.xml", glm::vec3(0.0f), glm::vec3(4, 0, 0));
+        directory.write("tube.glb", shape.glb());
         directory.write("s.scene.xml",
                         "<scene><model name=\"wall\" geometry=\"quad.gltf\" "
                         "material=\"wall.material.xml\" translation=\"0 0 -6\" scale=\"4 4 1\"/>"
-                        "<model name=\"tube\" geometry=\"tube.glb\" translation=\"0 -1 -4\"/>"
+                        "<model name=\"tube\" geometry=\"tube.glb\" translation=\"0 -1 -4\" " +
+                            tubeAttributes + "/>"
                         "<light name=\"lamp\" translation=\"0 0 -1\" color=\"1 1 1\" "
                         "radius=\"30\" shadows=\"true\"/></scene>");
         const H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, pipelineFile, 0);
@@ -109,4 +112,21 @@ TEST_F(Skinning, TheShadowFollowsTheBentPose) {
     const Picture bent = renderAt(1.0f);
     EXPECT_LT(brightness(bent, underArm) * 2, brightness(bent, clear))
         << brightness(bent, underArm) << " against " << brightness(bent, clear);
+}
+
+// A material of the scene's has no skinned build: the tube is skinned on the CPU instead.
+TEST_F(Skinning, AMeshDrawnWithASceneMaterialIsSkinnedOnTheCpu) {
+    load("simple.pipeline.xml", {}, "material=\"glow.material.xml\"");
+    const Picture bent = renderAt(1.0f);
+    EXPECT_TRUE(red(at(bent, glm::vec3(-0.6f, 0.0f, -4.0f))));
+    EXPECT_FALSE(red(at(bent, glm::vec3(0.0f, 0.6f, -4.0f))));
+}
+
+TEST_F(Skinning, AMorphTargetMovesTheSkinnedTube) {
+    gltf_test::BendingTube shifted;
+    shifted.morphShift = -1.0f;
+    load("simple.pipeline.xml", shifted);
+    const Picture rest = renderAt(0.0f);
+    EXPECT_TRUE(red(at(rest, glm::vec3(-1.0f, -0.6f, -4.0f))));
+    EXPECT_FALSE(red(at(rest, glm::vec3(0.0f, -0.6f, -4.0f))));
 }

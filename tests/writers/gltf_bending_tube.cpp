@@ -106,13 +106,26 @@ std::string BendingTube::glb() const {
     const int output =
         file.addAccessor(file.addView(bytesOf(rotations)), kFloat, times.size(), "VEC4");
 
+    std::string targets;
+    std::string weightsOfNode;
+    if (morphShift != 0.0f) {
+        std::vector<float> shift(mesh.positions.size(), 0.0f);
+        for (std::size_t index = 0; index < shift.size(); index += 3) {
+            shift[index] = morphShift;
+        }
+        targets = ",\"targets\":[{\"POSITION\":" +
+                  std::to_string(file.addAccessor(file.addView(bytesOf(shift)), kFloat, vertices,
+                                                  "VEC3")) +
+                  "}]";
+        weightsOfNode = ",\"weights\":[1]";
+    }
     file.meshes = "[{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(positions) +
                   ",\"NORMAL\":" + std::to_string(normals) +
                   ",\"JOINTS_0\":" + std::to_string(jointIndices) +
                   ",\"WEIGHTS_0\":" + std::to_string(weights) +
-                  "},\"indices\":" + std::to_string(indices) + ",\"material\":0}]}]";
+                  "},\"indices\":" + std::to_string(indices) + ",\"material\":0" + targets + "}]}]";
     // Node 0 draws the tube; nodes 1 onwards are the joints, each the child of the one before.
-    std::string nodes = "[{\"name\":\"tube\",\"mesh\":0,\"skin\":0}";
+    std::string nodes = "[{\"name\":\"tube\",\"mesh\":0,\"skin\":0" + weightsOfNode + "}";
     std::string jointList;
     std::string channels;
     for (int joint = 0; joint < joints; ++joint) {

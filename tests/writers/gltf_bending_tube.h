@@ -20,6 +20,8 @@ struct BendingTube {
     float blue = 0.0f;
     // Whether the time loops back from 1 to 0 over a second, for a run that shows motion.
     bool bendAndReturn = false;
+    // With a morph target that moves every vertex this far along +x, at weight 1; 0 for none.
+    float morphShift = 0.0f;
 
     std::string glb() const;
 };
