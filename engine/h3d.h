@@ -64,6 +64,9 @@ struct H3DStats {
     enum List {
         TriangleCount = 100,  // triangles drawn, all passes together
         DrawCallCount = 101,  // draw calls made, all passes together
+        // CPU milliseconds spent bringing world matrices and skinned meshes' joint matrices
+        // and boxes up to date (what animating costs the engine beyond h3dSetModelAnimation).
+        PoseTime = 102,
     };
 };
 

@@ -22,6 +22,8 @@ float h3dGetStat(int stat) {
                 return static_cast<float>(figures.triangles);
             case H3DStats::DrawCallCount:
                 return static_cast<float>(figures.drawCalls);
+            case H3DStats::PoseTime:
+                return static_cast<float>(figures.poseMilliseconds);
             default:
                 messageLog().warning("h3dGetStat: unknown figure " + std::to_string(stat));
                 return 0.0f;

@@ -1,5 +1,6 @@
 #include "engine/render/renderer.h"
 
+#include <chrono>
 #include <string>
 
 #include "engine/render/fallback_pipeline.h"
@@ -40,8 +41,12 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     }
     ScreenViewport screen{screenFramebuffer_, settings->viewportX, settings->viewportY,
                           settings->viewportWidth, settings->viewportHeight};
+    const auto posingStart = std::chrono::steady_clock::now();
     scene.refreshWorldMatrices();
     refreshSkinPoses(scene, resources);
+    scenePainter_.stats().countPosing(std::chrono::duration<double, std::milli>(
+                                          std::chrono::steady_clock::now() - posingStart)
+                                          .count());
     const PaintFrame frame{scene, resources, standIns_,
                            cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize};
     scenePainter_.collect(frame);

@@ -149,26 +149,32 @@ void SceneGraph::refreshWorldMatrices() {
 void SceneGraph::refreshWorldMatrix(SceneNode& node) {
     SceneNode* parent = find(node.parent);
     glm::mat4 parentWorld = parent != nullptr ? parent->world : glm::mat4(1.0f);
-    node.world = parentWorld * localMatrix(node.local);
+    node.world = node.local.matrix ? parentWorld * *node.local.matrix
+                                   : parentWorld * localMatrix(node.local);
     node.worldDirty = false;
-    if (node.kind() != NodeKind::Camera) {
+    if (!std::holds_alternative<CameraSettings>(node.settings)) {
         ++objectsVersion_;
     }
 }
 
 void SceneGraph::markWorldDirty(H3DNode node) {
+    // A node dirty already lies below a root marked since the last refresh, which walks it.
+    const SceneNode* marked = find(node);
+    if (marked == nullptr || marked->worldDirty) {
+        return;
+    }
     dirtyRoots_.push_back(node);
     // A dirty node's descendants are dirty already (a clean node has clean ancestors), so the
-    // walk stops there.
-    std::vector<H3DNode> pending{node};
-    while (!pending.empty()) {
-        SceneNode* current = find(pending.back());
-        pending.pop_back();
+    // walk stops there. Its stack keeps its storage, as animations mark thousands a frame.
+    marking_.assign(1, node);
+    while (!marking_.empty()) {
+        SceneNode* current = find(marking_.back());
+        marking_.pop_back();
         if (current == nullptr || current->worldDirty) {
             continue;
         }
         current->worldDirty = true;
-        pending.insert(pending.end(), current->children.begin(), current->children.end());
+        marking_.insert(marking_.end(), current->children.begin(), current->children.end());
     }
 }
 

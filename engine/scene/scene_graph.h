@@ -61,6 +61,7 @@ class SceneGraph {
     // storage, like the walk's stack, so that refreshing does not allocate.
     std::vector<H3DNode> dirtyRoots_;
     std::vector<H3DNode> walk_;
+    std::vector<H3DNode> marking_;
     // Per handle, the refresh that last walked the node.
     std::vector<std::uint64_t> walkedInPass_;
     std::uint64_t refreshPass_ = 0;
