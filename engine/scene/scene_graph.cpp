@@ -79,7 +79,8 @@ void SceneGraph::setLocalTransform(H3DNode node, const NodeTransform& local) {
 
 void SceneGraph::setLocalMatrix(H3DNode node, const glm::mat4& matrix) {
     SceneNode* found = find(node);
-    if (found == nullptr) {
+    // A paused animation poses the same every frame: nothing moved, so nothing is redone.
+    if (found == nullptr || found->local.matrix == matrix) {
         return;
     }
     found->local.matrix = matrix;
