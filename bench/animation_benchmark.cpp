@@ -144,8 +144,9 @@ Phase measure(const Scene& scene, int frames, bool animated) {
 void print(const char* name, const Phase& phase, bool animated) {
     std::printf("%-10s median %7.2f ms  p99 %7.2f ms", name, phase.frame.median, phase.frame.p99);
     if (animated) {
-        std::printf("  update median %6.3f ms  p99 %6.3f ms (of which the engine's posing %6.3f ms)",
-                    phase.update.median, phase.update.p99, phase.posing.median);
+        std::printf(
+            "  update median %6.3f ms  p99 %6.3f ms (of which the engine's posing %6.3f ms)",
+            phase.update.median, phase.update.p99, phase.posing.median);
     }
     std::printf("\n");
 }

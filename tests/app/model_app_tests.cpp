@@ -286,3 +286,74 @@ TEST_F(ModelAppTest, AFailureWithoutAMessageStillNamesTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AnimationPlayer, LoopsAtRealTimePausesAndMovesToTheNextFromItsStart) {
+    AnimationPlayer player({{"walk", 2.0f}, {"run", 0.5f}});
+    EXPECT_EQ(player.current(), 0);
+    player.advance(0.75);
+    EXPECT_FLOAT_EQ(player.time(), 0.75f);
+    player.advance(1.5);
+    EXPECT_FLOAT_EQ(player.time(), 0.25f) << "looped past the end";
+    player.togglePause();
+    player.advance(1.0);
+    EXPECT_FLOAT_EQ(player.time(), 0.25f);
+    EXPECT_EQ(player.describe(), "walk 0.25/2.00 s (paused)");
+    player.togglePause();
+    player.playNext();
+    EXPECT_EQ(player.current(), 1);
+    EXPECT_FLOAT_EQ(player.time(), 0.0f);
+    player.playNext();
+    EXPECT_EQ(player.current(), 0) << "wraps round";
+
+    AnimationPlayer none;
+    none.advance(1.0);
+    EXPECT_EQ(none.current(), -1);
+    EXPECT_EQ(none.describe(), "");
+}
+
+}  // namespace
+
+TEST_F(ModelAppTest, PlaysTheFirstAnimationFramedAtItsStartAndTakesSpaceAndN) {
+    recordingEngine().resourceParams = {{H3DGeometry::AnimationCountI, 2}};
+    recordingEngine().animations = {{"wave", 4.0f}, {"bow", 1.0f}};
+    ModelScene scene(robot, clock);
+    ViewerApp app("", &scene);
+    app.initialize();
+    // The pose at time 0 comes before the box is measured for the framing.
+    const std::vector<std::string> order = loggedNames([](const RecordedCall& call) {
+        return call.name == "h3dSetModelAnimation" || call.name == "h3dGetNodeAABB";
+    });
+    ASSERT_EQ(order, (std::vector<std::string>{"h3dSetModelAnimation", "h3dGetNodeAABB"}));
+    EXPECT_EQ(callsNamed("h3dSetModelAnimation")[0].values,
+              (std::vector<double>{static_cast<double>(scene.modelNode), 0, 0}));
+
+    now = 1.5;
+    app.renderFrame(60.0f);
+    EXPECT_EQ(callsNamed("h3dSetModelAnimation").back().values,
+              (std::vector<double>{static_cast<double>(scene.modelNode), 0, 1.5}));
+    EXPECT_NE(app.statusLine.find("ANIM(Space, N): wave 1.50/4.00 s"), std::string::npos)
+        << app.statusLine;
+
+    app.keyDown[' '] = true;
+    app.applyKeyStates();
+    now = 2.5;
+    app.renderFrame(60.0f);
+    EXPECT_EQ(callsNamed("h3dSetModelAnimation").back().values[2], 1.5) << "paused";
+
+    app.keyDownBefore[' '] = true;
+    app.keyDown['N'] = true;
+    app.applyKeyStates();
+    now = 2.75;
+    app.renderFrame(60.0f);
+    EXPECT_EQ(callsNamed("h3dSetModelAnimation").back().values[1], 1);
+    EXPECT_EQ(callsNamed("h3dSetModelAnimation").back().values[2], 0.0) << "still paused";
+}
+
+TEST_F(ModelAppTest, SummaryCountsAnimationsOnlyWhenTheFileHasAny) {
+    EXPECT_EQ(modelSummary("a.glb", {1, 2, 1, 0, 0, 0}),
+              "a.glb: 1 mesh, 2 triangles, 1 material, 0 textures, 0 lights");
+    EXPECT_EQ(modelSummary("a.glb", {1, 2, 1, 0, 1, 2}),
+              "a.glb: 1 mesh, 2 triangles, 1 material, 0 textures, 1 light, 2 animations");
+}

@@ -71,9 +71,9 @@ struct MotionFile {
         return raw.addAccessor(raw.addView(bytesOf(values)), componentType, count, type, extra);
     }
     std::string glb() {
-        raw.meshes = "[{\"primitives\":[{\"attributes\":{\"POSITION\":" +
-                     std::to_string(positions) + attributes + "}" + targets + "}]" + meshExtra +
-                     "}]";
+        raw.meshes =
+            "[{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(positions) +
+            attributes + "}" + targets + "}]" + meshExtra + "}]";
         raw.nodes = "[" + nodes + "]";
         raw.members = (skins.empty() ? "" : ",\"skins\":[" + skins + "]") +
                       (animations.empty() ? "" : ",\"animations\":[" + animations + "]");
@@ -85,8 +85,10 @@ struct MotionFile {
         animations += std::string(animations.empty() ? "" : ",") + "{\"name\":\"" + name +
                       "\",\"samplers\":[{\"input\":" + std::to_string(input) +
                       ",\"output\":" + std::to_string(output) + ",\"interpolation\":\"" +
-                      interpolation + "\"}],\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,"
-                      "\"path\":\"" + path + "\"}}]}";
+                      interpolation +
+                      "\"}],\"channels\":[{\"sampler\":0,\"target\":{\"node\":0,"
+                      "\"path\":\"" +
+                      path + "\"}}]}";
     }
 };
 
@@ -102,8 +104,7 @@ TEST(AnimationSampling, LinearStepAndOneKeySamplersAtKeysBetweenAndBeyond) {
     EXPECT_FLOAT_EQ(sampled(linear, 3.0f), 10.0f);
     EXPECT_FLOAT_EQ(sampled(linear, 9.0f), 0.0f) << "after the last key";
 
-    const AnimationSampler step =
-        sampler(Interpolation::Step, {0.0f, 1.0f}, {3.0f, 7.0f}, 1);
+    const AnimationSampler step = sampler(Interpolation::Step, {0.0f, 1.0f}, {3.0f, 7.0f}, 1);
     EXPECT_FLOAT_EQ(sampled(step, 0.999f), 3.0f);
     EXPECT_FLOAT_EQ(sampled(step, 1.0f), 7.0f);
 
@@ -178,8 +179,8 @@ TEST(GltfMotion, NormalisedRotationsAndWeightsAreReadAndWeightsRenormalised) {
     file.attributes =
         ",\"JOINTS_0\":" + std::to_string(file.add(joints, gltf_test::kUnsignedShort, 3, "VEC4")) +
         ",\"WEIGHTS_0\":" +
-        std::to_string(file.add(weights, gltf_test::kUnsignedByte, 3, "VEC4",
-                                ",\"normalized\":true"));
+        std::to_string(
+            file.add(weights, gltf_test::kUnsignedByte, 3, "VEC4", ",\"normalized\":true"));
     const GeometryDesc geometry = parsed(file.glb());
     ASSERT_EQ(geometry.animations.size(), 1u) << warningsOf(geometry);
     const std::vector<float>& values = geometry.animations[0].samplers[0].values;
@@ -266,16 +267,17 @@ INSTANTIATE_TEST_SUITE_P(
                       MotionFault{"RotationOfVec3", rotationOfVec3, "wrong element type"},
                       MotionFault{"MissingNode", missingNode, "node 7, which does not exist"},
                       MotionFault{"JointPastTheSkin", jointPastTheSkin, "joint 3, past the 1"},
-                      MotionFault{"SkinWithoutJoints", skinWithoutJoints, "its mesh has no joints"}),
+                      MotionFault{"SkinWithoutJoints", skinWithoutJoints,
+                                  "its mesh has no joints"}),
     [](const ::testing::TestParamInfo<MotionFault>& fault) { return fault.param.name; });
 
 TEST(GltfMotion, MorphTargetsKeepTheVerticesTheyMoveAndNodeWeightsWin) {
     MotionFile file;
     const std::vector<float> lift{0, 0, 0, 0, 0, 0, 0, 0, 2};
     const std::vector<float> push{1, 0, 0, 0, 0, 0, 0, 0, 0};
-    file.targets = ",\"targets\":[{\"POSITION\":" +
-                   std::to_string(file.add(lift, kFloat, 3, "VEC3")) + "},{\"POSITION\":" +
-                   std::to_string(file.add(push, kFloat, 3, "VEC3")) + "}]";
+    file.targets =
+        ",\"targets\":[{\"POSITION\":" + std::to_string(file.add(lift, kFloat, 3, "VEC3")) +
+        "},{\"POSITION\":" + std::to_string(file.add(push, kFloat, 3, "VEC3")) + "}]";
     file.meshExtra = ",\"weights\":[0.25,0.5]";
     file.nodes = "{\"mesh\":0,\"weights\":[1,0]},{\"mesh\":0}";
     file.raw.scenes = "[{\"nodes\":[0,1]}]";
@@ -296,7 +298,9 @@ TEST(MeshBending, SeveralMorphTargetsBlendAtTheirWeights) {
     BendableMesh mesh;
     mesh.vertices.resize(2);
     mesh.vertices[1].position = glm::vec3(1, 0, 0);
-    MorphTarget up{{0, 1}, {glm::vec3(0, 1, 0), glm::vec3(0, 2, 0)}, {glm::vec3(0), glm::vec3(0)},
+    MorphTarget up{{0, 1},
+                   {glm::vec3(0, 1, 0), glm::vec3(0, 2, 0)},
+                   {glm::vec3(0), glm::vec3(0)},
                    {glm::vec3(0), glm::vec3(0)}};
     MorphTarget out{{1}, {glm::vec3(4, 0, 0)}, {glm::vec3(0)}, {glm::vec3(0)}};
     MorphTarget away{{0}, {glm::vec3(0, 0, 9)}, {glm::vec3(0)}, {glm::vec3(0)}};

@@ -42,7 +42,8 @@ void checkMotionOfPrimitive(const engine::GeometryDesc& geometry,
                           target.tangents.size() == target.vertices.size(),
                       "a target has an offset of each kind per vertex");
         for (std::uint32_t vertex : target.vertices) {
-            fuzz::require(vertex < primitive.vertexCount, "a target moves its primitive's vertices");
+            fuzz::require(vertex < primitive.vertexCount,
+                          "a target moves its primitive's vertices");
         }
     }
     if (primitive.firstSkinVertex >= 0) {
@@ -71,8 +72,9 @@ void checkMotion(const engine::GeometryDesc& geometry) {
         const engine::GeometrySkin& skin = geometry.skins[static_cast<std::size_t>(node.skin)];
         for (const engine::GeometryPrimitive& primitive :
              geometry.meshes[static_cast<std::size_t>(node.mesh)].primitives) {
-            fuzz::require(primitive.firstSkinVertex >= 0 && primitive.highestJoint < skin.joints.size(),
-                          "a skinned mesh names only its skin's joints");
+            fuzz::require(
+                primitive.firstSkinVertex >= 0 && primitive.highestJoint < skin.joints.size(),
+                "a skinned mesh names only its skin's joints");
         }
     }
     for (const engine::GeometryAnimation& animation : geometry.animations) {
@@ -86,10 +88,10 @@ void checkMotion(const engine::GeometryDesc& geometry) {
         for (const engine::AnimationSampler& sampler : animation.samplers) {
             const std::size_t perKey =
                 sampler.interpolation == engine::Interpolation::CubicSpline ? 3 : 1;
-            fuzz::require(!sampler.times.empty() &&
-                              sampler.values.size() ==
-                                  sampler.times.size() * perKey * sampler.components,
-                          "a sampler holds its values for every key");
+            fuzz::require(
+                !sampler.times.empty() &&
+                    sampler.values.size() == sampler.times.size() * perKey * sampler.components,
+                "a sampler holds its values for every key");
         }
     }
 }
