@@ -179,9 +179,11 @@ GeometrySkin readSkin(const tinygltf::Skin& skin, GltfAccessors& accessors,
         read.inverseBindMatrices.assign(read.joints.size(), glm::mat4(1.0f));
     } else {
         const std::string what = label + " inverseBindMatrices";
-        if (accessors.count(skin.inverseBindMatrices, {TINYGLTF_TYPE_MAT4}, what) <
-            read.joints.size()) {
-            throw FormatError("it has fewer inverse bind matrices than joints");
+        const std::size_t matrices =
+            accessors.count(skin.inverseBindMatrices, {TINYGLTF_TYPE_MAT4}, what);
+        if (matrices < read.joints.size() || matrices > kMaxSkinJoints) {
+            throw FormatError("it has " + std::to_string(matrices) + " inverse bind matrices for " +
+                              std::to_string(read.joints.size()) + " joints");
         }
         read.inverseBindMatrices = accessors.readMatrices(skin.inverseBindMatrices, what);
         read.inverseBindMatrices.resize(read.joints.size());
