@@ -75,6 +75,8 @@ struct H3DGeometry {
         MaterialCountI = 202,  // its own materials that loaded (the default one not counted)
         TextureCountI = 203,   // its images that loaded (stand-ins for failed ones not counted)
         LightCountI = 204,     // its lights
+        PointCountI = 205,     // points of all its meshes, each mesh counted once
+        LineCountI = 206,      // line segments of all its meshes, each mesh counted once
     };
 };
 

@@ -27,7 +27,8 @@ void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive);
 void addDetailLevels(GeometryDesc& geometry) {
     for (GeometryMesh& mesh : geometry.meshes) {
         for (GeometryPrimitive& primitive : mesh.primitives) {
-            if (primitive.indexCount / 3 >= kLeastSimplifiedTriangles) {
+            if (primitive.shape == PrimitiveShape::Triangles &&
+                primitive.indexCount / 3 >= kLeastSimplifiedTriangles) {
                 addLevels(geometry, primitive);
             }
         }

@@ -12,6 +12,7 @@ namespace {
 
 std::vector<unsigned char> packedIndices(const GeometryDesc& geometry, GLintptr& longStart);
 MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t vertexBytes);
+GLenum drawModeOf(PrimitiveShape shape);
 
 }  // namespace
 
@@ -94,7 +95,12 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
                 {offsetOf(level.firstIndex), static_cast<GLsizei>(level.indexCount), level.error});
         }
         range.primitives.push_back(drawn);
-        range.triangleCount += primitive.indexCount / 3;
+        drawn.drawMode = drawModeOf(primitive.shape);
+        const std::uint32_t elements =
+            primitive.indexCount / GeometryDesc::cornersOf(primitive.shape);
+        (primitive.shape == PrimitiveShape::Triangles ? range.triangleCount
+         : primitive.shape == PrimitiveShape::Lines   ? range.lineCount
+                                                      : range.pointCount) += elements;
         auto part = std::find_if(range.parts.begin(), range.parts.end(), [&](const MeshPart& each) {
             return each.material == drawn.material;
         });
@@ -105,6 +111,18 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
         part->bounds.add(primitive.bounds);
     }
     return range;
+}
+
+GLenum drawModeOf(PrimitiveShape shape) {
+    switch (shape) {
+        case PrimitiveShape::Lines:
+            return GL_LINES;
+        case PrimitiveShape::Points:
+            return GL_POINTS;
+        case PrimitiveShape::Triangles:
+            break;
+    }
+    return GL_TRIANGLES;
 }
 
 }  // namespace

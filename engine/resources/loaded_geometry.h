@@ -37,6 +37,8 @@ struct PrimitiveRange {
     int material = -1;
     // Simplified versions, coarser and coarser, drawn in its place from afar.
     std::vector<DetailLevelRange> levels;
+    // GL_TRIANGLES, GL_LINES or GL_POINTS.
+    GLenum drawMode = GL_TRIANGLES;
 };
 
 // The primitives of a mesh that share one of the file's materials.
@@ -54,6 +56,8 @@ struct MeshRange {
     // The same primitives grouped by their material, for meshes drawn with the file's own.
     std::vector<MeshPart> parts;
     std::uint32_t triangleCount = 0;
+    std::uint32_t lineCount = 0;
+    std::uint32_t pointCount = 0;
 };
 
 // How the vertex buffer holds its vertices: whole GeometryVertex records, or PlainVertex ones
