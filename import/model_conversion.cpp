@@ -12,6 +12,7 @@
 
 #include "import/confined_io_system.h"
 #include "import/folder_files.h"
+#include "import/ply_size_check.h"
 #include "import/scene_to_gltf.h"
 
 namespace fs = std::filesystem;
@@ -38,6 +39,9 @@ ConvertedModel convertModelFile(const std::string& path) {
     if (fs::file_size(file, error) > kMostModelFileBytes) {
         throw std::runtime_error("the file is larger than " +
                                  std::to_string(kMostModelFileBytes >> 20) + " MiB");
+    }
+    if (std::optional<std::string> fault = plySizeFault(file.string())) {
+        throw std::runtime_error(*fault);
     }
     ConvertedModel converted;
     FolderFiles folder(file.parent_path());

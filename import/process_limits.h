@@ -3,7 +3,7 @@
 #pragma once
 
 // Seconds of processor time; the viewer also stops waiting after a while of its own.
-constexpr unsigned kMostProcessorSeconds = 120;
+constexpr unsigned kMostProcessorSeconds = 90;
 
 // Limits processor time, memory (address space: three quarters of the machine's memory, at most
 // 16 GiB) and core dumps (none).
