@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "engine/formats/quoted_text.h"
+
 extern char** environ;
 
 namespace engine {
@@ -22,6 +24,7 @@ constexpr const char* kHelperName = "model-import";
 constexpr std::size_t kMostConvertedBytes = std::size_t{3} << 30;
 constexpr std::size_t kMostFaultBytes = 64 * 1024;
 constexpr int kOutOfMemoryStatus = 3;
+constexpr std::size_t kLongestComplaint = 300;
 
 // A pipe's two ends, closed when it goes.
 class Pipe {
@@ -63,17 +66,17 @@ struct HelperRun {
 
 bool spawnHelper(const std::string& helper, const std::string& path, Pipe& output, Pipe& errors,
                  pid_t& child, std::string& fault);
-void collect(pid_t child, Pipe& output, Pipe& errors, HelperRun& run);
-Parsed<ImportedModel> outcomeOf(HelperRun run);
+void collect(pid_t child, int seconds, Pipe& output, Pipe& errors, HelperRun& run);
+Parsed<ImportedModel> outcomeOf(HelperRun run, int seconds);
 std::string lastLine(const std::string& text);
 std::vector<std::string> notesIn(const std::string& errors);
 
 }  // namespace
 
-Parsed<ImportedModel> importModelFile(const std::string& path) {
-    const std::string helper = importHelperPath();
-    if (access(helper.c_str(), X_OK) != 0) {
-        return Parsed<ImportedModel>::failure("the import helper '" + helper + "' is missing");
+Parsed<ImportedModel> importModelFile(const std::string& path, const ImportHelper& helper) {
+    if (access(helper.program.c_str(), X_OK) != 0) {
+        return Parsed<ImportedModel>::failure("the import helper '" + helper.program +
+                                              "' is missing");
     }
     Pipe output;
     Pipe errors;
@@ -82,14 +85,14 @@ Parsed<ImportedModel> importModelFile(const std::string& path) {
     }
     pid_t child = 0;
     std::string fault;
-    if (!spawnHelper(helper, path, output, errors, child, fault)) {
+    if (!spawnHelper(helper.program, path, output, errors, child, fault)) {
         return Parsed<ImportedModel>::failure(fault);
     }
     output.closeEnd(1);
     errors.closeEnd(1);
     HelperRun run;
-    collect(child, output, errors, run);
-    return outcomeOf(std::move(run));
+    collect(child, helper.seconds, output, errors, run);
+    return outcomeOf(std::move(run), helper.seconds);
 }
 
 std::string importHelperPath() {
@@ -121,8 +124,8 @@ bool spawnHelper(const std::string& helper, const std::string& path, Pipe& outpu
 
 // Reads both pipes until the helper closes them, then waits for it; past the deadline, or when
 // it writes more than any model converts to, it is killed.
-void collect(pid_t child, Pipe& output, Pipe& errors, HelperRun& run) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kImportSeconds);
+void collect(pid_t child, int seconds, Pipe& output, Pipe& errors, HelperRun& run) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     pollfd watched[2] = {{output.readEnd(), POLLIN, 0}, {errors.readEnd(), POLLIN, 0}};
     std::string* into[2] = {&run.output, &run.errors};
     const std::size_t most[2] = {kMostConvertedBytes, kMostFaultBytes};
@@ -164,11 +167,10 @@ void collect(pid_t child, Pipe& output, Pipe& errors, HelperRun& run) {
     }
 }
 
-Parsed<ImportedModel> outcomeOf(HelperRun run) {
+Parsed<ImportedModel> outcomeOf(HelperRun run, int seconds) {
     if (run.timedOut) {
         return Parsed<ImportedModel>::failure("the import took longer than " +
-                                              std::to_string(kImportSeconds) +
-                                              " seconds and was stopped");
+                                              std::to_string(seconds) + " seconds and was stopped");
     }
     if (run.outputTooLarge) {
         return Parsed<ImportedModel>::failure("the converted model is too large");
@@ -189,7 +191,8 @@ Parsed<ImportedModel> outcomeOf(HelperRun run) {
         return Parsed<ImportedModel>::failure("the import ran out of memory");
     }
     if (status != 0) {
-        const std::string reason = lastLine(run.errors);
+        // The import library's complaint may quote the file: it is shown as printable text.
+        const std::string reason = printableExcerpt(lastLine(run.errors), kLongestComplaint);
         return Parsed<ImportedModel>::failure(
             reason.empty() ? "the import failed (status " + std::to_string(status) + ")" : reason);
     }
@@ -217,7 +220,9 @@ std::vector<std::string> notesIn(const std::string& errors) {
             end = errors.size();
         }
         if (errors.compare(start, kNote.size(), kNote) == 0) {
-            notes.push_back(errors.substr(start + kNote.size(), end - start - kNote.size()));
+            notes.push_back(
+                printableExcerpt(errors.substr(start + kNote.size(), end - start - kNote.size()),
+                                 kLongestComplaint));
         }
         start = end + 1;
     }

@@ -13,7 +13,7 @@
 namespace engine {
 
 // How long the helper may take before it is stopped.
-inline constexpr int kImportSeconds = 150;
+inline constexpr int kImportSeconds = 120;
 
 struct ImportedModel {
     std::string glb;
@@ -21,10 +21,16 @@ struct ImportedModel {
     std::vector<std::string> notes;
 };
 
-// Runs the helper on the file; the fault says what went wrong (a crash, a timeout, running out of
-// memory, or the import library's own complaint).
-Parsed<ImportedModel> importModelFile(const std::string& path);
 // Where the helper is looked for: "model-import" in the running program's folder.
 std::string importHelperPath();
+
+struct ImportHelper {
+    std::string program = importHelperPath();
+    int seconds = kImportSeconds;
+};
+
+// Runs the helper on the file; the fault says what went wrong (a crash, a timeout, running out of
+// memory, or the import library's own complaint).
+Parsed<ImportedModel> importModelFile(const std::string& path, const ImportHelper& helper = {});
 
 }  // namespace engine
