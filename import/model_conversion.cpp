@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -11,6 +12,8 @@
 #include <assimp/Importer.hpp>
 
 #include "import/confined_io_system.h"
+#include "import/corner_joining.h"
+#include "import/crease_normals.h"
 #include "import/folder_files.h"
 #include "import/ply_size_check.h"
 #include "import/scene_to_gltf.h"
@@ -26,7 +29,7 @@ constexpr unsigned kReadSteps = aiProcess_Triangulate | aiProcess_SortByPType |
 std::string libraryComplaint(const Assimp::Importer& importer);
 bool markPointClouds(const aiScene& scene);
 bool hasUnusableNormals(const aiMesh& mesh);
-bool sharesNoCorners(const aiScene& scene);
+bool sharesNoCorners(const aiMesh& mesh);
 
 }  // namespace
 
@@ -61,25 +64,31 @@ ConvertedModel convertModelFile(const std::string& path) {
             throw std::runtime_error(libraryComplaint(importer));
         }
     }
-    // Normals that are missing, zero or not numbers are made again from the faces.
-    bool remakeNormals = false;
+    // Normals that are missing, zero or not numbers are made again from the faces: here for
+    // meshes of separate corners, which it does fastest, and by the library for the others.
+    bool remakeSharedNormals = false;
     for (unsigned index = 0; index < scene->mNumMeshes; ++index) {
         aiMesh& mesh = *scene->mMeshes[index];
-        if ((mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) != 0 && hasUnusableNormals(mesh)) {
+        if ((mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) == 0 || !hasUnusableNormals(mesh)) {
+            continue;
+        }
+        if (sharesNoCorners(mesh)) {
+            makeCreaseNormals(mesh, kCreaseAngleDegrees);
+        } else {
             delete[] mesh.mNormals;
             mesh.mNormals = nullptr;
-            remakeNormals = true;
+            remakeSharedNormals = true;
         }
     }
-    // Files that repeat each vertex per face (OBJ, STL) draw with far fewer shared ones.
-    unsigned laterSteps = remakeNormals ? unsigned{aiProcess_GenSmoothNormals} : 0u;
-    if (sharesNoCorners(*scene)) {
-        laterSteps |= aiProcess_JoinIdenticalVertices;
-    }
-    if (laterSteps != 0) {
-        scene = importer.ApplyPostProcessing(laterSteps);
+    if (remakeSharedNormals) {
+        scene = importer.ApplyPostProcessing(aiProcess_GenSmoothNormals);
         if (scene == nullptr) {
-            throw std::runtime_error(importer.GetErrorString());
+            throw std::runtime_error(libraryComplaint(importer));
+        }
+    }
+    for (unsigned index = 0; index < scene->mNumMeshes; ++index) {
+        if (sharesNoCorners(*scene->mMeshes[index])) {
+            joinIdenticalCorners(*scene->mMeshes[index]);
         }
     }
     converted.glb = gltfOfScene(*scene, folder, converted.notes);
@@ -120,16 +129,11 @@ bool hasUnusableNormals(const aiMesh& mesh) {
     return false;
 }
 
-// Whether the triangle meshes list each corner as a vertex of its own.
-bool sharesNoCorners(const aiScene& scene) {
-    for (unsigned index = 0; index < scene.mNumMeshes; ++index) {
-        const aiMesh& mesh = *scene.mMeshes[index];
-        if ((mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) != 0 &&
-            mesh.mNumVertices >= mesh.mNumFaces * 3 && mesh.mNumFaces > 0) {
-            return true;
-        }
-    }
-    return false;
+// Whether a triangle mesh lists each corner as a vertex of its own (OBJ, STL), which draws
+// with far fewer vertices once equal corners are joined.
+bool sharesNoCorners(const aiMesh& mesh) {
+    return (mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) != 0 && mesh.mNumFaces > 0 &&
+           mesh.mNumVertices >= std::uint64_t{mesh.mNumFaces} * 3;
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 // model-import helper beside the test program, then the engine's glTF reader.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <glm/geometric.hpp>
+#include <glm/trigonometric.hpp>
 
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/model_import.h"
@@ -138,6 +140,28 @@ TEST_F(ModelImport, ColladaKeepsItsNodeTreeAndSharesTheMeshBetweenNodes) {
     EXPECT_GE(hand->mesh, 0);
     EXPECT_EQ(hand->mesh, other->mesh);
     EXPECT_EQ(geometry.meshes.size(), 1u);
+}
+
+TEST_F(ModelImport, MadeNormalsAreSmoothWithinTheCreaseAngleAndSharpBeyondIt) {
+    // Two triangles sharing the edge along x: folded by 20 degrees, then by 90.
+    const std::string corners = "v 0 0 0\nv 1 0 0\nv 0 0 1\nf 1 2 3\nf 2 1 4\n";
+    write("gentle.obj", corners + "v 0 0.364 -1\n");
+    write("sharp.obj", corners + "v 0 -1 0\n");
+    const auto normalsAtOrigin = [this](const std::string& name) {
+        std::vector<glm::vec3> normals;
+        for (const GeometryVertex& vertex : loaded(name).vertices) {
+            if (vertex.position == glm::vec3(0.0f)) {
+                normals.push_back(vertex.normal);
+            }
+        }
+        return normals;
+    };
+    const std::vector<glm::vec3> gentle = normalsAtOrigin("gentle.obj");
+    ASSERT_EQ(gentle.size(), 1u) << "both faces share one smooth corner";
+    EXPECT_NEAR(gentle[0].y, -std::cos(glm::radians(10.0f)), 1e-3f);
+    const std::vector<glm::vec3> sharp = normalsAtOrigin("sharp.obj");
+    ASSERT_EQ(sharp.size(), 2u) << "each face keeps its own corner";
+    EXPECT_NEAR(glm::dot(sharp[0], sharp[1]), 0.0f, 1e-3f);
 }
 
 TEST_F(ModelImport, AnUnsupportedFormatIsRefusedWithTheSupportedList) {
