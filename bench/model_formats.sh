@@ -30,7 +30,7 @@ for file in grid.stl grid.obj points.ply; do
   path="$work/$file"
   ours_ms=() ours_mib=() helper_mib=()
   for _ in $(seq 1 "$runs"); do
-    line=$("$build/bin/model_first_frame" "$path" | tail -1)
+    line=$("$build/bin/model_first_frame" "$path" 2>/dev/null | tail -1)
     ours_ms+=("$(sed -n 's/^first frame \([0-9]*\) ms.*/\1/p' <<<"$line")")
     ours_mib+=("$(sed -n 's/.*peak memory \([0-9]*\) MiB.*/\1/p' <<<"$line")")
     helper_mib+=("$(sed -n 's/.*helper \([0-9]*\) MiB.*/\1/p' <<<"$line")")
