@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
+#include "import/animation_to_gltf.h"
 #include "import/glb_writer.h"
 #include "import/material_to_gltf.h"
 
@@ -28,6 +30,10 @@ class SceneWriter {
     std::map<std::vector<unsigned>, int> meshesByParts_;
     // The lights below each node of that name, with their glTF index.
     std::map<std::string, std::vector<std::pair<const aiLight*, int>>> lightsByNode_;
+    // Nodes that animations move, written as translation, rotation and scale.
+    std::set<std::string> animatedNodes_;
+    // The glTF index of the first node of each name, which animations name.
+    std::map<std::string, int> nodesByName_;
 
     void writePrimitives();
     nlohmann::json primitive(const aiMesh& mesh);
@@ -39,6 +45,7 @@ class SceneWriter {
 
 int primitiveMode(const aiMesh& mesh, unsigned& cornersPerFace);
 nlohmann::json matrixOf(const aiMatrix4x4& matrix);
+void writeTransform(const aiMatrix4x4& matrix, bool animated, nlohmann::json& node);
 nlohmann::json lightNodeMatrix(const aiLight& light);
 
 }  // namespace
@@ -54,7 +61,9 @@ std::string SceneWriter::write() {
     MaterialWriter(scene_, folder_, glb_, notes_).writeAll();
     writePrimitives();
     writeLights();
+    animatedNodes_ = animatedNodeNames(scene_);
     writeNodes();
+    writeAnimations(scene_, nodesByName_, glb_, notes_);
     if (!glb_.document().contains("meshes")) {
         throw std::runtime_error("the file holds no points, lines or triangles");
     }
@@ -186,6 +195,7 @@ void SceneWriter::writeNodes() {
                                      " nodes");
         }
         const int index = glb_.append("nodes", node(*source));
+        nodesByName_.emplace(source->mName.C_Str(), index);
         if (parent < 0) {
             roots.push_back(index);
         } else {
@@ -218,9 +228,8 @@ nlohmann::json SceneWriter::node(const aiNode& source) {
     if (source.mName.length > 0) {
         written["name"] = source.mName.C_Str();
     }
-    if (!source.mTransformation.IsIdentity()) {
-        written["matrix"] = matrixOf(source.mTransformation);
-    }
+    writeTransform(source.mTransformation, animatedNodes_.count(source.mName.C_Str()) != 0,
+                   written);
     const int mesh = meshOf(source);
     if (mesh >= 0) {
         written["mesh"] = mesh;
@@ -284,6 +293,32 @@ nlohmann::json matrixOf(const aiMatrix4x4& matrix) {
         }
     }
     return columns;
+}
+
+// Animated nodes as translation, rotation and scale, which animations replace; the others as
+// their matrix, kept exactly.
+void writeTransform(const aiMatrix4x4& matrix, bool animated, nlohmann::json& node) {
+    if (!animated) {
+        if (!matrix.IsIdentity()) {
+            node["matrix"] = matrixOf(matrix);
+        }
+        return;
+    }
+    aiVector3D scale;
+    aiQuaternion rotation;
+    aiVector3D translation;
+    matrix.Decompose(scale, rotation, translation);
+    const float values[] = {scale.x,    scale.y,    scale.z,       rotation.x,    rotation.y,
+                            rotation.z, rotation.w, translation.x, translation.y, translation.z};
+    for (float value : values) {
+        if (!std::isfinite(value)) {
+            writeTransform(matrix, false, node);
+            return;
+        }
+    }
+    node["translation"] = {translation.x, translation.y, translation.z};
+    node["rotation"] = {rotation.x, rotation.y, rotation.z, rotation.w};
+    node["scale"] = {scale.x, scale.y, scale.z};
 }
 
 // Places a light at its position, its -z axis along its direction.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include <glm/geometric.hpp>
 #include <glm/trigonometric.hpp>
+#include <nlohmann/json.hpp>
 
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/model_import.h"
@@ -162,6 +164,26 @@ TEST_F(ModelImport, MadeNormalsAreSmoothWithinTheCreaseAngleAndSharpBeyondIt) {
     const std::vector<glm::vec3> sharp = normalsAtOrigin("sharp.obj");
     ASSERT_EQ(sharp.size(), 2u) << "each face keeps its own corner";
     EXPECT_NEAR(glm::dot(sharp[0], sharp[1]), 0.0f, 1e-3f);
+}
+
+TEST_F(ModelImport, NodeAnimationsAreHandedOnAsGltfAnimations) {
+    write("wave.dae", model_test::colladaAnimated());
+    Parsed<ImportedModel> imported = importModelFile(directory.path() + "/wave.dae");
+    ASSERT_TRUE(imported.ok()) << imported.error();
+    const std::string& glb = imported.value().glb;
+    ASSERT_GT(glb.size(), 20u);
+    std::uint32_t jsonLength = 0;
+    std::memcpy(&jsonLength, glb.data() + 12, sizeof jsonLength);
+    const nlohmann::json document = nlohmann::json::parse(glb.substr(20, jsonLength));
+    ASSERT_EQ(document["animations"].size(), 1u) << document.dump();
+    const nlohmann::json& channel = document["animations"][0]["channels"][0];
+    const nlohmann::json& moved = document["nodes"][channel["target"]["node"].get<std::size_t>()];
+    EXPECT_EQ(moved["name"], "arm");
+    EXPECT_EQ(channel["target"]["path"], "translation");
+    // glTF animates only nodes written as translation, rotation and scale.
+    EXPECT_TRUE(moved.contains("translation") && !moved.contains("matrix")) << moved.dump();
+    // And the file still loads as geometry.
+    EXPECT_EQ(loaded("wave.dae").triangleCount(), 1u);
 }
 
 TEST_F(ModelImport, AnUnsupportedFormatIsRefusedWithTheSupportedList) {

@@ -127,4 +127,53 @@ std::string colladaHierarchy() {
 )";
 }
 
+std::string colladaAnimated() {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <asset><unit name="meter" meter="1"/><up_axis>Y_UP</up_axis></asset>
+  <library_geometries>
+    <geometry id="tri" name="tri"><mesh>
+      <source id="tri-positions">
+        <float_array id="tri-positions-array" count="9">0 0 0 1 0 0 0 1 0</float_array>
+        <technique_common><accessor source="#tri-positions-array" count="3" stride="3">
+          <param name="X" type="float"/><param name="Y" type="float"/>
+          <param name="Z" type="float"/>
+        </accessor></technique_common>
+      </source>
+      <vertices id="tri-vertices"><input semantic="POSITION" source="#tri-positions"/></vertices>
+      <triangles count="1"><input semantic="VERTEX" source="#tri-vertices" offset="0"/>
+        <p>0 1 2</p></triangles>
+    </mesh></geometry>
+  </library_geometries>
+  <library_animations>
+    <animation id="wave">
+      <source id="wave-times"><float_array id="wave-times-array" count="2">0 1</float_array>
+        <technique_common><accessor source="#wave-times-array" count="2" stride="1">
+          <param name="TIME" type="float"/></accessor></technique_common></source>
+      <source id="wave-values"><float_array id="wave-values-array" count="6">0 2 0 0 3 0</float_array>
+        <technique_common><accessor source="#wave-values-array" count="2" stride="3">
+          <param name="X" type="float"/><param name="Y" type="float"/>
+          <param name="Z" type="float"/></accessor></technique_common></source>
+      <source id="wave-kinds"><Name_array id="wave-kinds-array" count="2">LINEAR LINEAR</Name_array>
+        <technique_common><accessor source="#wave-kinds-array" count="2" stride="1">
+          <param name="INTERPOLATION" type="name"/></accessor></technique_common></source>
+      <sampler id="wave-sampler">
+        <input semantic="INPUT" source="#wave-times"/>
+        <input semantic="OUTPUT" source="#wave-values"/>
+        <input semantic="INTERPOLATION" source="#wave-kinds"/>
+      </sampler>
+      <channel source="#wave-sampler" target="arm/location"/>
+    </animation>
+  </library_animations>
+  <library_visual_scenes>
+    <visual_scene id="scene">
+      <node id="arm" name="arm" sid="arm"><translate sid="location">0 2 0</translate>
+        <instance_geometry url="#tri"/></node>
+    </visual_scene>
+  </library_visual_scenes>
+  <scene><instance_visual_scene url="#scene"/></scene>
+</COLLADA>
+)";
+}
+
 }  // namespace model_test
