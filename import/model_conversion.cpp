@@ -24,7 +24,7 @@ namespace {
 
 constexpr unsigned kReadSteps = aiProcess_Triangulate | aiProcess_SortByPType |
                                 aiProcess_ValidateDataStructure | aiProcess_FlipUVs |
-                                aiProcess_RemoveRedundantMaterials;
+                                aiProcess_RemoveRedundantMaterials | aiProcess_LimitBoneWeights;
 
 std::string libraryComplaint(const Assimp::Importer& importer);
 bool markPointClouds(const aiScene& scene);
@@ -86,8 +86,9 @@ ConvertedModel convertModelFile(const std::string& path) {
             throw std::runtime_error(libraryComplaint(importer));
         }
     }
+    // Skinned meshes keep their vertices, which their bones' weights name.
     for (unsigned index = 0; index < scene->mNumMeshes; ++index) {
-        if (sharesNoCorners(*scene->mMeshes[index])) {
+        if (sharesNoCorners(*scene->mMeshes[index]) && scene->mMeshes[index]->mNumBones == 0) {
             joinIdenticalCorners(*scene->mMeshes[index]);
         }
     }

@@ -9,13 +9,14 @@
 #include "import/animation_to_gltf.h"
 #include "import/glb_writer.h"
 #include "import/material_to_gltf.h"
+#include "import/skin_to_gltf.h"
 
 namespace {
 
 class SceneWriter {
   public:
     SceneWriter(const aiScene& scene, FolderFiles& folder, std::vector<std::string>& notes)
-        : scene_(scene), folder_(folder), notes_(notes) {}
+        : scene_(scene), folder_(folder), notes_(notes), skins_(scene) {}
 
     std::string write();
 
@@ -34,6 +35,10 @@ class SceneWriter {
     std::set<std::string> animatedNodes_;
     // The glTF index of the first node of each name, which animations name.
     std::map<std::string, int> nodesByName_;
+    SkinWriter skins_;
+    // glTF meshes with skinned primitives, and the nodes that draw them.
+    std::set<int> skinnedMeshes_;
+    std::vector<int> skinnedNodes_;
 
     void writePrimitives();
     nlohmann::json primitive(const aiMesh& mesh);
@@ -64,6 +69,11 @@ std::string SceneWriter::write() {
     animatedNodes_ = animatedNodeNames(scene_);
     writeNodes();
     writeAnimations(scene_, nodesByName_, glb_, notes_);
+    if (skins_.any() && skins_.writeSkin(nodesByName_, glb_, notes_)) {
+        for (int node : skinnedNodes_) {
+            glb_.document()["nodes"][static_cast<std::size_t>(node)]["skin"] = 0;
+        }
+    }
     if (!glb_.document().contains("meshes")) {
         throw std::runtime_error("the file holds no points, lines or triangles");
     }
@@ -118,6 +128,9 @@ nlohmann::json SceneWriter::primitive(const aiMesh& mesh) {
         }
         const int view = glb_.addView(colors.data(), colors.size(), gltf::kArrayBuffer);
         attributes["COLOR_0"] = glb_.addAccessor(view, gltf::kUnsignedByte, count, "VEC4", true);
+    }
+    if (mode == gltf::kTriangles) {
+        skins_.writeWeights(mesh, glb_, attributes);
     }
     nlohmann::json primitive = {{"attributes", std::move(attributes)}, {"mode", mode}};
     if (mesh.mMaterialIndex < scene_.mNumMaterials) {
@@ -196,6 +209,10 @@ void SceneWriter::writeNodes() {
         }
         const int index = glb_.append("nodes", node(*source));
         nodesByName_.emplace(source->mName.C_Str(), index);
+        const nlohmann::json& added = glb_.document()["nodes"][static_cast<std::size_t>(index)];
+        if (added.contains("mesh") && skinnedMeshes_.count(added["mesh"].get<int>()) != 0) {
+            skinnedNodes_.push_back(index);
+        }
         if (parent < 0) {
             roots.push_back(index);
         } else {
@@ -260,6 +277,11 @@ int SceneWriter::meshOf(const aiNode& source) {
         mesh["primitives"].push_back(primitives_[part]);
     }
     const int index = glb_.append("meshes", std::move(mesh));
+    for (unsigned part : parts) {
+        if (scene_.mMeshes[part]->mNumBones > 0) {
+            skinnedMeshes_.insert(index);
+        }
+    }
     meshesByParts_.emplace(std::move(parts), index);
     return index;
 }

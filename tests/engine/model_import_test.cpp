@@ -166,8 +166,8 @@ TEST_F(ModelImport, MadeNormalsAreSmoothWithinTheCreaseAngleAndSharpBeyondIt) {
     EXPECT_NEAR(glm::dot(sharp[0], sharp[1]), 0.0f, 1e-3f);
 }
 
-TEST_F(ModelImport, NodeAnimationsAreHandedOnAsGltfAnimations) {
-    write("wave.dae", model_test::colladaAnimated());
+TEST_F(ModelImport, SkinsAndNodeAnimationsAreHandedOnAsGltf) {
+    write("wave.dae", model_test::colladaSkinnedAndAnimated());
     Parsed<ImportedModel> imported = importModelFile(directory.path() + "/wave.dae");
     ASSERT_TRUE(imported.ok()) << imported.error();
     const std::string& glb = imported.value().glb;
@@ -175,14 +175,29 @@ TEST_F(ModelImport, NodeAnimationsAreHandedOnAsGltfAnimations) {
     std::uint32_t jsonLength = 0;
     std::memcpy(&jsonLength, glb.data() + 12, sizeof jsonLength);
     const nlohmann::json document = nlohmann::json::parse(glb.substr(20, jsonLength));
+    const auto node = [&document](const nlohmann::json& index) {
+        return document["nodes"][index.get<std::size_t>()];
+    };
+
     ASSERT_EQ(document["animations"].size(), 1u) << document.dump();
     const nlohmann::json& channel = document["animations"][0]["channels"][0];
-    const nlohmann::json& moved = document["nodes"][channel["target"]["node"].get<std::size_t>()];
+    const nlohmann::json moved = node(channel["target"]["node"]);
     EXPECT_EQ(moved["name"], "arm");
     EXPECT_EQ(channel["target"]["path"], "translation");
     // glTF animates only nodes written as translation, rotation and scale.
     EXPECT_TRUE(moved.contains("translation") && !moved.contains("matrix")) << moved.dump();
-    // And the file still loads as geometry.
+
+    ASSERT_EQ(document["skins"].size(), 1u) << document.dump();
+    EXPECT_EQ(node(document["skins"][0]["joints"][0])["name"], "bone");
+    nlohmann::json body;
+    for (const nlohmann::json& each : document["nodes"]) {
+        body = each.value("name", "") == "body" ? each : body;
+    }
+    EXPECT_EQ(body.value("skin", -1), 0) << body.dump();
+    const nlohmann::json& attributes =
+        document["meshes"][body["mesh"].get<std::size_t>()]["primitives"][0]["attributes"];
+    EXPECT_TRUE(attributes.contains("JOINTS_0") && attributes.contains("WEIGHTS_0"));
+    // And the file loads as geometry.
     EXPECT_EQ(loaded("wave.dae").triangleCount(), 1u);
 }
 

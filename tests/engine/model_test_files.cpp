@@ -127,7 +127,7 @@ std::string colladaHierarchy() {
 )";
 }
 
-std::string colladaAnimated() {
+std::string colladaSkinnedAndAnimated() {
     return R"(<?xml version="1.0" encoding="utf-8"?>
 <COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
   <asset><unit name="meter" meter="1"/><up_axis>Y_UP</up_axis></asset>
@@ -145,6 +145,25 @@ std::string colladaAnimated() {
         <p>0 1 2</p></triangles>
     </mesh></geometry>
   </library_geometries>
+  <library_controllers>
+    <controller id="skin"><skin source="#tri">
+      <bind_shape_matrix>1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1</bind_shape_matrix>
+      <source id="skin-joints"><Name_array id="skin-joints-array" count="1">bone</Name_array>
+        <technique_common><accessor source="#skin-joints-array" count="1" stride="1">
+          <param name="JOINT" type="name"/></accessor></technique_common></source>
+      <source id="skin-binds"><float_array id="skin-binds-array" count="16">1 0 0 0 0 1 0 -2 0 0 1 0 0 0 0 1</float_array>
+        <technique_common><accessor source="#skin-binds-array" count="1" stride="16">
+          <param name="TRANSFORM" type="float4x4"/></accessor></technique_common></source>
+      <source id="skin-weights"><float_array id="skin-weights-array" count="1">1</float_array>
+        <technique_common><accessor source="#skin-weights-array" count="1" stride="1">
+          <param name="WEIGHT" type="float"/></accessor></technique_common></source>
+      <joints><input semantic="JOINT" source="#skin-joints"/>
+        <input semantic="INV_BIND_MATRIX" source="#skin-binds"/></joints>
+      <vertex_weights count="3"><input semantic="JOINT" source="#skin-joints" offset="0"/>
+        <input semantic="WEIGHT" source="#skin-weights" offset="1"/>
+        <vcount>1 1 1</vcount><v>0 0 0 0 0 0</v></vertex_weights>
+    </skin></controller>
+  </library_controllers>
   <library_animations>
     <animation id="wave">
       <source id="wave-times"><float_array id="wave-times-array" count="2">0 1</float_array>
@@ -168,7 +187,9 @@ std::string colladaAnimated() {
   <library_visual_scenes>
     <visual_scene id="scene">
       <node id="arm" name="arm" sid="arm"><translate sid="location">0 2 0</translate>
-        <instance_geometry url="#tri"/></node>
+        <node id="bone" name="bone" sid="bone" type="JOINT"/></node>
+      <node id="body" name="body"><instance_controller url="#skin">
+        <skeleton>#bone</skeleton></instance_controller></node>
     </visual_scene>
   </library_visual_scenes>
   <scene><instance_visual_scene url="#scene"/></scene>

@@ -25,7 +25,8 @@ std::string coloredPointCloudPly();
 std::string plyMesh();
 // One triangle used by two nodes: "hand" below "arm" (moved up 2, then right 3), and "other".
 std::string colladaHierarchy();
-// One triangle on the node "arm", which an animation moves from y = 2 to y = 3 in a second.
-std::string colladaAnimated();
+// One triangle on the node "body", skinned to the joint "bone" below "arm", which an animation
+// moves from y = 2 to y = 3 in a second.
+std::string colladaSkinnedAndAnimated();
 
 }  // namespace model_test
