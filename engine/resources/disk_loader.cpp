@@ -10,6 +10,7 @@
 #include "engine/formats/quoted_text.h"
 #include "engine/resources/content_file.h"
 #include "engine/resources/decoded_image_budget.h"
+#include "engine/resources/image_lookup.h"
 #include "engine/resources/model_import.h"
 
 namespace engine {
@@ -155,6 +156,9 @@ ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
     if (!parsed.ok()) {
         outcome.fault = parsed.error();
         return outcome;
+    }
+    if (auto* geometry = std::get_if<GeometryDesc>(&parsed.value())) {
+        findMisplacedImages(*geometry, directory, name);
     }
     outcome.content = std::move(parsed.value());
     return outcome;

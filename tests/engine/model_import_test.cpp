@@ -15,6 +15,7 @@
 
 #include "engine/resources/disk_loader.h"
 #include "engine/resources/model_import.h"
+#include "gltf_look_file.h"
 #include "model_test_files.h"
 #include "test_support.h"
 
@@ -258,6 +259,28 @@ TEST_F(ModelImport, AHelperThatCrashesOrHangsEndsInAMessage) {
         importModelFile("model.stl", ImportHelper{directory.path() + "/hang.sh", 1});
     ASSERT_FALSE(hung.ok());
     EXPECT_TRUE(contains(hung.error(), "took longer than 1 seconds")) << hung.error();
+}
+
+TEST_F(ModelImport, GltfImagesWrittenElsewhereAreFoundByNameInTheFolderTree) {
+    gltf_test::LookFile file;
+    file.moreImages = R"({"uri":"C:\\Textures\\Wood.PNG"},{"uri":"../../etc/secret.png"})";
+    file.textures = R"([{"source":0},{"source":1}])";
+    file.materials = R"([{"pbrMetallicRoughness":{"baseColorTexture":{"index":0}},
+                          "emissiveTexture":{"index":1}}])";
+    write("models/scene.glb", file.glb());
+    write("models/tex/wood.png", model_test::texturedObj().png);
+    const std::vector<std::string> messages = load("models/scene.glb");
+    const GeometryDesc& geometry = geometries["models/scene.glb"];
+    ASSERT_FALSE(geometry.materials.empty()) << joined(messages);
+    std::vector<std::string> files;
+    for (const MaterialTexture& texture : geometry.materials[0].desc.textures) {
+        files.push_back(texture.file);
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"models/tex/wood.png"}) << joined(messages);
+    EXPECT_EQ(resources->find(ResourceType::Texture, "../etc/secret.png"), 0);
+    const std::string all = joined(messages);
+    EXPECT_TRUE(contains(all, "found by its file name in the model's folder")) << all;
+    EXPECT_TRUE(contains(all, "leads outside the model's folder and is not read")) << all;
 }
 
 TEST_F(ModelImport, SideFilesOutsideTheModelsFolderAreNotRead) {
