@@ -1,5 +1,6 @@
 #include "app/model_file.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,28 @@ namespace {
 
 // Enough for the binary header or for a JSON object after a byte order mark and some blanks.
 const std::size_t kSniffedBytes = 256;
+
+// The formats the engine reads besides glTF, through its import helper.
+const char* const kImportedExtensions[] = {".obj", ".stl", ".ply", ".fbx",
+                                           ".dae", ".3ds", ".off", ".3mf"};
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension;
+}
+
+bool isImportedFormat(const std::string& path) {
+    const std::string extension = lowerExtension(path);
+    for (const char* imported : kImportedExtensions) {
+        if (extension == imported) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool startsAsGltf(const std::string& head) {
     if (head.compare(0, 4, "glTF") == 0) {
@@ -40,12 +63,24 @@ std::optional<std::string> modelFileFault(const std::string& path) {
     if (head.empty()) {
         return quoted + " is not a glTF file: it is empty";
     }
-    if (!startsAsGltf(head)) {
+    if (startsAsGltf(head) || isImportedFormat(path)) {
+        return std::nullopt;
+    }
+    const std::string extension = lowerExtension(path);
+    if (extension == ".glb" || extension == ".gltf") {
         return quoted +
                " is not a glTF file: it starts neither with the binary header 'glTF' "
                "nor with a JSON object";
     }
-    return std::nullopt;
+    return quoted + " is not a model file open-model reads: " + supportedModelFormats();
+}
+
+std::string supportedModelFormats() {
+    std::string list = "glTF (.glb, .gltf)";
+    for (const char* extension : kImportedExtensions) {
+        list += std::string(", ") + extension;
+    }
+    return list;
 }
 
 ModelFile locateModelFile(const std::string& path) {

@@ -1,5 +1,5 @@
-// The file open-model is asked to show: whether it can be a glTF file at all, checked before any
-// window opens, and how the engine names and finds it.
+// The file open-model is asked to show: whether it can be a model file at all, checked before
+// any window opens, and how the engine names and finds it.
 #pragma once
 
 #include <optional>
@@ -15,8 +15,11 @@ struct ModelFile {
     std::string resourceName;
 };
 
-// Why the file cannot be a glTF file ("'notes.txt' is not a glTF file: ..."), or nothing when it
-// can be read and starts as binary glTF or as a JSON object. Whether it is valid glTF only the
-// engine's load tells.
+// Why the file cannot be a model ("'notes.txt' is not a model file open-model reads: ..."), or
+// nothing when it can be read and starts as binary glTF or as a JSON object, or has the
+// extension of another format the engine reads. Whether it is valid only the engine's load
+// tells.
 std::optional<std::string> modelFileFault(const std::string& path);
+// "glTF (.glb, .gltf), .obj, .stl, ...".
+std::string supportedModelFormats();
 ModelFile locateModelFile(const std::string& path);

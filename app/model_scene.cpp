@@ -20,6 +20,8 @@ ModelFigures figuresOf(H3DRes geometry) {
     ModelFigures figures;
     figures.meshes = h3dGetResParamI(geometry, H3DGeometry::MeshCountI);
     figures.triangles = h3dGetResParamI(geometry, H3DGeometry::TriangleCountI);
+    figures.points = h3dGetResParamI(geometry, H3DGeometry::PointCountI);
+    figures.lines = h3dGetResParamI(geometry, H3DGeometry::LineCountI);
     figures.materials = h3dGetResParamI(geometry, H3DGeometry::MaterialCountI);
     figures.textures = h3dGetResParamI(geometry, H3DGeometry::TextureCountI);
     figures.lights = h3dGetResParamI(geometry, H3DGeometry::LightCountI);

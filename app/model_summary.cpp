@@ -9,8 +9,14 @@ std::string counted(int count, const char* singular, const char* plural) {
 }  // namespace
 
 std::string modelSummary(const std::string& fileName, const ModelFigures& figures) {
-    return fileName + ": " + counted(figures.meshes, "mesh", "meshes") + ", " +
-           counted(figures.triangles, "triangle", "triangles") + ", " +
+    std::string shapes = counted(figures.triangles, "triangle", "triangles") + ", ";
+    if (figures.points > 0) {
+        shapes += counted(figures.points, "point", "points") + ", ";
+    }
+    if (figures.lines > 0) {
+        shapes += counted(figures.lines, "line", "lines") + ", ";
+    }
+    return fileName + ": " + counted(figures.meshes, "mesh", "meshes") + ", " + shapes +
            counted(figures.materials, "material", "materials") + ", " +
            counted(figures.textures, "texture", "textures") + ", " +
            counted(figures.lights, "light", "lights") +

@@ -78,7 +78,9 @@ struct H3DGeometry {
         MaterialCountI = 202,   // its own materials that loaded (the default one not counted)
         TextureCountI = 203,    // its images that loaded (stand-ins for failed ones not counted)
         LightCountI = 204,      // its lights
-        AnimationCountI = 205,  // its animations that loaded
+        PointCountI = 205,      // points of all its meshes, each mesh counted once
+        LineCountI = 206,       // line segments of all its meshes, each mesh counted once
+        AnimationCountI = 207,  // its animations that loaded
         // Read with an animation's index (0 to AnimationCountI - 1):
         AnimationNameStr = 210,    // h3dGetResParamStr: its name ("animation N" without one)
         AnimationDurationF = 211,  // h3dGetResParamF: its last key time in seconds

@@ -7,6 +7,7 @@ packages=(
   libglfw3-dev libepoxy-dev libglm-dev libpugixml-dev libstb-dev libtinygltf-dev nlohmann-json3-dev
   libspng-dev libturbojpeg0-dev libwebp-dev
   libmeshoptimizer-dev libdraco-dev
+  libassimp-dev  # model-import: OBJ, STL, PLY, FBX, COLLADA, 3DS, OFF, 3MF
   libgtest-dev libgmock-dev libx11-dev libxcb1-dev
   clang libclang-rt-14-dev  # the fuzz build: clang++ and its libFuzzer and sanitizer runtimes
   libgl1-mesa-dri libglx-mesa0 mesa-utils

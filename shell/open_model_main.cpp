@@ -12,7 +12,9 @@
 
 namespace {
 
-const char* const kUsage = "usage: open-model FILE  (a glTF 2.0 file, .glb or .gltf)";
+const char* const kUsage =
+    "usage: open-model FILE  (glTF 2.0 (.glb, .gltf), .obj, .stl, .ply, .fbx, .dae, .3ds, .off "
+    "or .3mf)";
 
 int refuse(const std::string& reason) {
     std::fprintf(stderr, "open-model: %s\n", reason.c_str());

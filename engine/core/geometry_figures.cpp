@@ -29,19 +29,26 @@ int loadedFileMaterials(const Resource& geometry, const LoadedGeometry& loaded,
     std::vector<H3DRes> fileMaterials;
     for (H3DRes handle : loaded.materials) {
         const Resource* material = resources.get(handle);
-        if (material == nullptr || material->name != defaultName) {
+        const bool unlitCopy =
+            material != nullptr &&
+            material->name.size() >= std::char_traits<char>::length(kUnlitMaterialSuffix) &&
+            material->name.compare(
+                material->name.size() - std::char_traits<char>::length(kUnlitMaterialSuffix),
+                std::string::npos, kUnlitMaterialSuffix) == 0;
+        if (material == nullptr || (material->name != defaultName && !unlitCopy)) {
             fileMaterials.push_back(handle);
         }
     }
     return loadedCount(fileMaterials, resources);
 }
 
-int triangleCount(const LoadedGeometry& geometry) {
-    std::uint64_t triangles = 0;
+// Triangles, line segments or points of all meshes, each mesh counted once.
+int elementCount(const LoadedGeometry& geometry, std::uint32_t MeshRange::*count) {
+    std::uint64_t total = 0;
     for (const MeshRange& mesh : geometry.meshes) {
-        triangles += mesh.triangleCount;
+        total += mesh.*count;
     }
-    return static_cast<int>(std::min<std::uint64_t>(triangles, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<std::uint64_t>(total, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -58,7 +65,11 @@ std::optional<int> geometryFigure(const Resource& resource, const ResourceTable&
         case H3DGeometry::MeshCountI:
             return static_cast<int>(geometry->meshes.size());
         case H3DGeometry::TriangleCountI:
-            return triangleCount(*geometry);
+            return elementCount(*geometry, &MeshRange::triangleCount);
+        case H3DGeometry::LineCountI:
+            return elementCount(*geometry, &MeshRange::lineCount);
+        case H3DGeometry::PointCountI:
+            return elementCount(*geometry, &MeshRange::pointCount);
         case H3DGeometry::MaterialCountI:
             return loadedFileMaterials(resource, *geometry, resources);
         case H3DGeometry::TextureCountI:

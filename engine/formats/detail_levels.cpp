@@ -15,6 +15,7 @@ constexpr float kLeastReduction = 0.8f;
 // simplified (many small closed parts merged into one, each edge a seam) costs as much to try
 // as one that can, about a second a million triangles.
 constexpr std::size_t kProbedTriangles = 16384;
+constexpr std::size_t kMostCarefullySimplifiedTriangles = 262144;
 
 std::vector<std::uint32_t> indicesOf(const GeometryDesc& geometry,
                                      const GeometryPrimitive& primitive);
@@ -32,7 +33,8 @@ void addDetailLevels(GeometryDesc& geometry) {
             continue;
         }
         for (GeometryPrimitive& primitive : mesh.primitives) {
-            if (primitive.indexCount / 3 >= kLeastSimplifiedTriangles) {
+            if (primitive.shape == PrimitiveShape::Triangles &&
+                primitive.indexCount / 3 >= kLeastSimplifiedTriangles) {
                 addLevels(geometry, primitive);
             }
         }
@@ -69,9 +71,17 @@ void addLevels(GeometryDesc& geometry, GeometryPrimitive& primitive) {
     while (primitive.levels.size() < kMostDetailLevels &&
            previous.size() / 3 >= 2 * kFewestLevelTriangles) {
         simplified.resize(previous.size());
-        const std::size_t kept = meshopt_simplify(
-            simplified.data(), previous.data(), previous.size(), positions, primitive.vertexCount,
-            sizeof(GeometryVertex), previous.size() / 2, 1.0f, 0, &levelError);
+        // The careful simplifier takes about a second a million triangles; the sloppy one, which
+        // merges vertices on a grid, a tenth of that: it makes the levels of very large lists,
+        // which are drawn only from afar, so that such a file's first frame is not held back.
+        const std::size_t kept =
+            previous.size() / 3 > kMostCarefullySimplifiedTriangles
+                ? meshopt_simplifySloppy(simplified.data(), previous.data(), previous.size(),
+                                         positions, primitive.vertexCount, sizeof(GeometryVertex),
+                                         previous.size() / 2, 1.0f, &levelError)
+                : meshopt_simplify(simplified.data(), previous.data(), previous.size(), positions,
+                                   primitive.vertexCount, sizeof(GeometryVertex),
+                                   previous.size() / 2, 1.0f, 0, &levelError);
         if (kept == 0 || static_cast<float>(kept) > kLeastReduction * previous.size()) {
             return;
         }

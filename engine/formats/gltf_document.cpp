@@ -1,5 +1,6 @@
 #include "engine/formats/gltf_document.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -13,13 +14,18 @@ namespace engine {
 namespace {
 
 constexpr std::size_t kLongestComplaint = 300;
+// A buffer of zeros costs the file nothing, so its length is bounded.
+constexpr unsigned long long kLargestZeroBuffer = 1ull << 30;
 
 struct ImageCapture {
     const tinygltf::Model* model;
     EmbeddedImages* embedded;
 };
 
+bool loadOnce(std::string_view bytes, const SideFileReader& readSideFile, tinygltf::Model& model,
+              EmbeddedImages& embedded, std::string& complaint);
 bool isBinaryGltf(std::string_view bytes);
+std::optional<std::string> zeroBuffer(const std::string& path, std::string& error);
 bool captureImage(tinygltf::Image* image, int index, std::string* error, std::string* warning,
                   int width, int height, const unsigned char* bytes, int size, void* capture);
 tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile);
@@ -39,29 +45,42 @@ bool loadGltfDocument(std::string_view bytes, const SideFileReader& readSideFile
         return false;
     }
     const std::optional<std::string> standIns = withStandIns(bytes);
-    if (standIns) {
-        bytes = *standIns;
+    std::string complaint;
+    if (loadOnce(standIns ? *standIns : bytes, readSideFile, model, embedded, complaint)) {
+        return true;
     }
+    // What a validator accepts and tinygltf refuses (index accessors without a view, buffers
+    // without a uri) gets its stand-ins and a second try; other files are not parsed twice.
+    if (!standIns) {
+        if (const std::optional<std::string> all = withStandIns(bytes, StandInScope::Any)) {
+            model = tinygltf::Model();
+            embedded.clear();
+            complaint.clear();
+            if (loadOnce(*all, readSideFile, model, embedded, complaint)) {
+                return true;
+            }
+        }
+    }
+    error = trimmedComplaint(complaint.empty() ? "not a glTF 2.0 document" : complaint);
+    return false;
+}
+
+namespace {
+
+bool loadOnce(std::string_view bytes, const SideFileReader& readSideFile, tinygltf::Model& model,
+              EmbeddedImages& embedded, std::string& complaint) {
     tinygltf::TinyGLTF loader;
     loader.SetFsCallbacks(sideFileCallbacks(readSideFile));
     ImageCapture capture{&model, &embedded};
     loader.SetImageLoader(captureImage, &capture);
-    std::string complaint;
     std::string warning;
     const auto length = static_cast<unsigned int>(bytes.size());
-    bool loaded =
-        isBinaryGltf(bytes)
-            ? loader.LoadBinaryFromMemory(&model, &complaint, &warning,
-                                          reinterpret_cast<const unsigned char*>(bytes.data()),
-                                          length, "")
-            : loader.LoadASCIIFromString(&model, &complaint, &warning, bytes.data(), length, "");
-    if (!loaded) {
-        error = trimmedComplaint(complaint.empty() ? "not a glTF 2.0 document" : complaint);
-    }
-    return loaded;
+    return isBinaryGltf(bytes)
+               ? loader.LoadBinaryFromMemory(&model, &complaint, &warning,
+                                             reinterpret_cast<const unsigned char*>(bytes.data()),
+                                             length, "")
+               : loader.LoadASCIIFromString(&model, &complaint, &warning, bytes.data(), length, "");
 }
-
-namespace {
 
 bool isBinaryGltf(std::string_view bytes) {
     return bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
@@ -101,7 +120,9 @@ tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile) {
                                  const std::string& path, void* reader) {
         std::string fault;
         std::optional<std::string> bytes =
-            (*static_cast<const SideFileReader*>(reader))(path, fault);
+            path.rfind(kZeroBufferUri, 0) == 0
+                ? zeroBuffer(path, fault)
+                : (*static_cast<const SideFileReader*>(reader))(path, fault);
         if (!bytes) {
             if (error != nullptr) {
                 *error += fault;
@@ -115,6 +136,19 @@ tinygltf::FsCallbacks sideFileCallbacks(const SideFileReader& readSideFile) {
                                   const std::vector<unsigned char>&, void*) { return false; };
     callbacks.user_data = const_cast<SideFileReader*>(&readSideFile);
     return callbacks;
+}
+
+// The zeros a buffer without a uri stands for; as a file of that size would, it may not be
+// larger than the largest content file.
+std::optional<std::string> zeroBuffer(const std::string& path, std::string& error) {
+    const std::string length = path.substr(std::char_traits<char>::length(kZeroBufferUri));
+    const unsigned long long bytes = std::strtoull(length.c_str(), nullptr, 10);
+    if (length.empty() || length.size() > 12 || bytes > kLargestZeroBuffer) {
+        error = "a buffer without a uri is longer than " +
+                std::to_string(kLargestZeroBuffer >> 20) + " MiB";
+        return std::nullopt;
+    }
+    return std::string(static_cast<std::size_t>(bytes), '\0');
 }
 
 // tinygltf ends every complaint with a newline and may quote the file; a message is one short line.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <new>
 
 #include <glm/geometric.hpp>
@@ -60,14 +61,22 @@ class GeometryBuilder {
     GeometryDesc geometry_;
     // Per material of the file: the texture coordinate set its normal map reads, or -1.
     std::vector<int> normalMapTexCoords_;
-    bool pointsAndLinesLeftOut_ = false;
+    // Where the default material was added; -1 until a primitive needs it.
+    int defaultMaterial_ = -1;
+    bool unknownModeReported_ = false;
     bool badMaterialReported_ = false;
+    bool nonFiniteReported_ = false;
+    // The unlit copy of each material that points or lines use, by the material's index.
+    std::map<int, int> unlitMaterials_;
 
     void readLook();
     void readLights();
     std::vector<int> sceneIndexOfFileNodes() const;
     void checkNodeWeights();
     int materialOf(const tinygltf::Primitive& primitive, const std::string& what);
+    int unlitMaterialOf(int material);
+    void repairNonFinite(VertexAttributes& attributes, std::vector<std::uint32_t>& indices,
+                         PrimitiveShape shape);
 
     GeometryMesh buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex);
     bool addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
@@ -77,10 +86,10 @@ class GeometryBuilder {
     std::optional<DecodedPrimitive> decodeCompressed(const tinygltf::Primitive& primitive,
                                                      int positionAccessor, const std::string& what);
     void warnOnce(bool& warned, const std::string& warning);
-    std::vector<std::uint32_t> triangleIndices(const tinygltf::Primitive& primitive,
-                                               std::size_t vertexCount,
-                                               const DecodedPrimitive* decoded,
-                                               const std::string& what);
+    std::vector<std::uint32_t> primitiveIndices(const tinygltf::Primitive& primitive,
+                                                std::size_t vertexCount,
+                                                const DecodedPrimitive* decoded,
+                                                const std::string& what);
     void appendIndices(const std::vector<std::uint32_t>& indices, GeometryPrimitive& primitive);
     void readMotion(const tinygltf::Primitive& primitive, const DecodedPrimitive* decoded,
                     std::size_t vertexCount, const std::string& what, GeometryPrimitive& added);
@@ -93,6 +102,10 @@ const std::vector<glm::vec4>* decodedAttribute(const DecodedPrimitive* decoded, 
 glm::vec3 unitOr(const glm::vec3& vector, const glm::vec3& fallback);
 std::vector<std::uint32_t> listFromStrip(const std::vector<std::uint32_t>& strip);
 std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan);
+std::vector<std::uint32_t> segmentsFromStrip(const std::vector<std::uint32_t>& strip, bool loop);
+std::optional<PrimitiveShape> shapeOfMode(int mode);
+bool isFinite(const glm::vec3& vector);
+bool isFinite(const glm::vec4& vector);
 int attributeAccessor(const tinygltf::Primitive& primitive, const char* name);
 
 }  // namespace
@@ -126,6 +139,17 @@ GeometryDesc GeometryBuilder::build() {
         throw FormatError("the file holds no mesh");
     }
     geometry_.nodes = sceneNodes(model_);
+    for (GeometryNode& node : geometry_.nodes) {
+        const glm::mat4& local = node.local;
+        if (!isFinite(local[0]) || !isFinite(local[1]) || !isFinite(local[2]) ||
+            !isFinite(local[3])) {
+            node.local = glm::mat4(1.0f);
+            node.rest = NodePose{};
+            warnOnce(nonFiniteReported_, "node " + quotedExcerpt(node.name) +
+                                             " has infinite or NaN values in its transform and "
+                                             "is placed unmoved (one warning per file)");
+        }
+    }
     const std::vector<int> sceneIndex = sceneIndexOfFileNodes();
     readLights();
     readLook();
@@ -202,10 +226,11 @@ int GeometryBuilder::materialOf(const tinygltf::Primitive& primitive, const std:
                                      std::to_string(primitive.material) +
                                      ", which does not exist; the default material is used");
     }
-    if (geometry_.materials.size() == normalMapTexCoords_.size()) {
+    if (defaultMaterial_ < 0) {
+        defaultMaterial_ = static_cast<int>(geometry_.materials.size());
         geometry_.materials.push_back(defaultGltfMaterial(resourceName_));
     }
-    return fileMaterials;
+    return defaultMaterial_;
 }
 
 GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t meshIndex) {
@@ -223,13 +248,14 @@ GeometryMesh GeometryBuilder::buildMesh(const tinygltf::Mesh& mesh, std::size_t 
     return built;
 }
 
-// False for primitives that draw no triangles (points, lines, no vertices).
+// False for primitives that draw nothing (no vertices, an unknown mode).
 bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const std::string& what,
                                    GeometryMesh& mesh) {
-    const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
-    if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
-        mode != TINYGLTF_MODE_TRIANGLE_FAN) {
-        warnOnce(pointsAndLinesLeftOut_, "points and lines are left out");
+    const std::optional<PrimitiveShape> shape = shapeOfMode(primitive.mode);
+    if (!shape) {
+        warnOnce(unknownModeReported_, what + " has the unknown mode " +
+                                           std::to_string(primitive.mode) +
+                                           " and is left out (one warning per file)");
         return false;
     }
     const int positionAccessor = attributeAccessor(primitive, "POSITION");
@@ -243,21 +269,29 @@ bool GeometryBuilder::addPrimitive(const tinygltf::Primitive& primitive, const s
     VertexAttributes attributes =
         readAttributes(primitive, positionAccessor, decodedPrimitive, what);
     std::vector<std::uint32_t> indices =
-        triangleIndices(primitive, attributes.positions.size(), decodedPrimitive, what);
+        primitiveIndices(primitive, attributes.positions.size(), decodedPrimitive, what);
+    repairNonFinite(attributes, indices, *shape);
     if (attributes.positions.empty() || indices.empty()) {
         return false;
     }
     if (attributes.normals.empty()) {
-        attributes.normals = generateNormals(attributes.positions, indices);
+        attributes.normals =
+            *shape == PrimitiveShape::Triangles
+                ? generateNormals(attributes.positions, indices)
+                : std::vector<glm::vec3>(attributes.positions.size(), glm::vec3(0.0f, 0.0f, 1.0f));
     }
-    const int material = materialOf(primitive, what);
+    int material = materialOf(primitive, what);
+    if (*shape != PrimitiveShape::Triangles) {
+        material = unlitMaterialOf(material);
+    }
     const int normalMapSet = material < static_cast<int>(normalMapTexCoords_.size())
                                  ? normalMapTexCoords_[static_cast<std::size_t>(material)]
                                  : -1;
-    if (attributes.tangents.empty() && normalMapSet >= 0) {
+    if (attributes.tangents.empty() && normalMapSet >= 0 && *shape == PrimitiveShape::Triangles) {
         attributes.tangents = tangentsFor(attributes, normalMapSet, indices);
     }
     GeometryPrimitive added;
+    added.shape = *shape;
     added.material = material;
     added.firstVertex = static_cast<std::uint32_t>(geometry_.vertices.size());
     added.vertexCount = static_cast<std::uint32_t>(attributes.positions.size());
@@ -396,11 +430,12 @@ void GeometryBuilder::warnOnce(bool& warned, const std::string& warning) {
     }
 }
 
-// The primitive's triangles as a list, each index checked against the vertex count.
-std::vector<std::uint32_t> GeometryBuilder::triangleIndices(const tinygltf::Primitive& primitive,
-                                                            std::size_t vertexCount,
-                                                            const DecodedPrimitive* decoded,
-                                                            const std::string& what) {
+// The primitive's triangles, segments or points as a list, each index checked against the
+// vertex count.
+std::vector<std::uint32_t> GeometryBuilder::primitiveIndices(const tinygltf::Primitive& primitive,
+                                                             std::size_t vertexCount,
+                                                             const DecodedPrimitive* decoded,
+                                                             const std::string& what) {
     std::vector<std::uint32_t> indices;
     const int indexAccessor = indicesAccessor(primitive);
     if (decoded != nullptr || indexAccessor >= 0) {
@@ -424,9 +459,82 @@ std::vector<std::uint32_t> GeometryBuilder::triangleIndices(const tinygltf::Prim
     if (primitive.mode == TINYGLTF_MODE_TRIANGLE_FAN) {
         return listFromFan(indices);
     }
-    // A trailing incomplete triangle draws nothing.
-    indices.resize(indices.size() - indices.size() % 3);
+    if (primitive.mode == TINYGLTF_MODE_LINE_STRIP || primitive.mode == TINYGLTF_MODE_LINE_LOOP) {
+        return segmentsFromStrip(indices, primitive.mode == TINYGLTF_MODE_LINE_LOOP);
+    }
+    // A trailing incomplete triangle or segment draws nothing.
+    const std::size_t corners = GeometryDesc::cornersOf(*shapeOfMode(primitive.mode));
+    indices.resize(indices.size() - indices.size() % corners);
     return indices;
+}
+
+// Points and lines have no surface to light: they show their colour as it is.
+int GeometryBuilder::unlitMaterialOf(int material) {
+    auto known = unlitMaterials_.find(material);
+    if (known != unlitMaterials_.end()) {
+        return known->second;
+    }
+    NamedMaterial unlit = geometry_.materials[static_cast<std::size_t>(material)];
+    unlit.name += kUnlitMaterialSuffix;
+    std::vector<std::string>& defines = unlit.desc.defines;
+    if (std::find(defines.begin(), defines.end(), "UNLIT") == defines.end()) {
+        defines.push_back("UNLIT");
+    }
+    unlit.desc.cullsBackFaces = false;
+    geometry_.materials.push_back(std::move(unlit));
+    const int index = static_cast<int>(geometry_.materials.size()) - 1;
+    unlitMaterials_.emplace(material, index);
+    return index;
+}
+
+// Infinities and NaN draw nothing and spoil what is computed from them: elements with such a
+// position are left out, such normals made again, such texture coordinates, tangents and
+// colours replaced by their defaults. One warning per file says so.
+void GeometryBuilder::repairNonFinite(VertexAttributes& attributes,
+                                      std::vector<std::uint32_t>& indices, PrimitiveShape shape) {
+    bool repaired = false;
+    std::vector<bool> badPosition(attributes.positions.size(), false);
+    for (std::size_t vertex = 0; vertex < attributes.positions.size(); ++vertex) {
+        if (!isFinite(attributes.positions[vertex])) {
+            badPosition[vertex] = true;
+            attributes.positions[vertex] = glm::vec3(0.0f);
+            repaired = true;
+        }
+    }
+    if (repaired) {
+        const std::size_t corners = GeometryDesc::cornersOf(shape);
+        std::size_t kept = 0;
+        for (std::size_t first = 0; first + corners <= indices.size(); first += corners) {
+            bool usable = true;
+            for (std::size_t corner = 0; corner < corners; ++corner) {
+                usable = usable && !badPosition[indices[first + corner]];
+            }
+            for (std::size_t corner = 0; usable && corner < corners; ++corner) {
+                indices[kept++] = indices[first + corner];
+            }
+        }
+        indices.resize(kept);
+    }
+    const auto anyNonFinite = [](const auto& values) {
+        return std::any_of(values.begin(), values.end(),
+                           [](const auto& value) { return !isFinite(value); });
+    };
+    if (anyNonFinite(attributes.normals)) {
+        attributes.normals.clear();
+        repaired = true;
+    }
+    for (std::vector<glm::vec4>* optional : {&attributes.texCoords, &attributes.texCoords1,
+                                             &attributes.tangents, &attributes.colors}) {
+        if (anyNonFinite(*optional)) {
+            optional->clear();
+            repaired = true;
+        }
+    }
+    if (repaired) {
+        warnOnce(nonFiniteReported_,
+                 "infinite or NaN values were repaired: elements with such positions are left "
+                 "out, such normals made again and other such attributes set to their defaults");
+    }
 }
 
 void GeometryBuilder::appendIndices(const std::vector<std::uint32_t>& indices,
@@ -515,6 +623,46 @@ std::vector<std::uint32_t> listFromFan(const std::vector<std::uint32_t>& fan) {
         list.push_back(fan[next + 1]);
     }
     return list;
+}
+
+// Line strips and loops as lists of segments.
+std::vector<std::uint32_t> segmentsFromStrip(const std::vector<std::uint32_t>& strip, bool loop) {
+    std::vector<std::uint32_t> list;
+    for (std::size_t first = 0; first + 1 < strip.size(); ++first) {
+        list.push_back(strip[first]);
+        list.push_back(strip[first + 1]);
+    }
+    if (loop && strip.size() > 2) {
+        list.push_back(strip.back());
+        list.push_back(strip.front());
+    }
+    return list;
+}
+
+// Nothing for a mode glTF does not define.
+std::optional<PrimitiveShape> shapeOfMode(int mode) {
+    switch (mode < 0 ? TINYGLTF_MODE_TRIANGLES : mode) {
+        case TINYGLTF_MODE_POINTS:
+            return PrimitiveShape::Points;
+        case TINYGLTF_MODE_LINE:
+        case TINYGLTF_MODE_LINE_LOOP:
+        case TINYGLTF_MODE_LINE_STRIP:
+            return PrimitiveShape::Lines;
+        case TINYGLTF_MODE_TRIANGLES:
+        case TINYGLTF_MODE_TRIANGLE_STRIP:
+        case TINYGLTF_MODE_TRIANGLE_FAN:
+            return PrimitiveShape::Triangles;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool isFinite(const glm::vec3& vector) {
+    return std::isfinite(vector.x) && std::isfinite(vector.y) && std::isfinite(vector.z);
+}
+
+bool isFinite(const glm::vec4& vector) {
+    return isFinite(glm::vec3(vector)) && std::isfinite(vector.w);
 }
 
 int attributeAccessor(const tinygltf::Primitive& primitive, const char* name) {

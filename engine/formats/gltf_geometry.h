@@ -35,6 +35,10 @@ struct GeometryLevel {
     float error = 0.0f;
 };
 
+// What a primitive's indices list: triangles (strips and fans are made lists), line segments
+// (strips and loops likewise) or points.
+enum class PrimitiveShape { Triangles, Lines, Points };
+
 struct GeometryPrimitive {
     std::uint32_t firstVertex = 0;
     std::uint32_t vertexCount = 0;
@@ -47,6 +51,7 @@ struct GeometryPrimitive {
     int material = -1;
     // Coarser and coarser, in the same index list as the primitive's own indices.
     std::vector<GeometryLevel> levels;
+    PrimitiveShape shape = PrimitiveShape::Triangles;
     // Where its vertices' joints and weights start in GeometryDesc::skinVertices; -1 when it
     // has none.
     std::int64_t firstSkinVertex = -1;
@@ -139,7 +144,23 @@ struct GeometryDesc {
     // What was left out of the file, for the loader to report with the file's name.
     std::vector<std::string> warnings;
 
-    std::size_t triangleCount() const { return (shortIndices.size() + longIndices.size()) / 3; }
+    std::size_t triangleCount() const { return elementCount(PrimitiveShape::Triangles); }
+    std::size_t lineCount() const { return elementCount(PrimitiveShape::Lines); }
+    std::size_t pointCount() const { return elementCount(PrimitiveShape::Points); }
+
+    // Triangles, line segments or points of all meshes.
+    std::size_t elementCount(PrimitiveShape shape) const {
+        std::size_t count = 0;
+        for (const GeometryMesh& mesh : meshes) {
+            for (const GeometryPrimitive& primitive : mesh.primitives) {
+                count += primitive.shape == shape ? primitive.indexCount / cornersOf(shape) : 0;
+            }
+        }
+        return count;
+    }
+    static std::uint32_t cornersOf(PrimitiveShape shape) {
+        return shape == PrimitiveShape::Triangles ? 3 : shape == PrimitiveShape::Lines ? 2 : 1;
+    }
 };
 
 // Reads a file a .gltf names beside itself (a buffer's uri); nothing, with the reason in error,
@@ -149,12 +170,13 @@ using SideFileReader =
 
 // Binary (.glb) files are told from text (.gltf) by their first bytes. Meshes stay in their own
 // space and the scene's nodes say where each is drawn, once per node that uses it; triangle
-// strips and fans become lists; points, lines and primitives without positions are left out
-// with a warning; animations, skins and morph targets that do not hold together are left out
-// with a warning each, and the rest of the file loads in its rest pose; missing normals are made
-// from the triangles (smooth where vertices are shared); missing texture coordinates are 0, colours
-// white and tangents (1, 0, 0, 1). resourceName names the file's materials and images:
-// "<name>#material<N>" and
+// strips and fans become lists, line strips and loops line lists; points and lines are drawn
+// unlit, with a copy of their material (named "<material>#unlit"); primitives without positions
+// are left out with a warning; animations, skins and morph targets that do not hold together are
+// left out with a warning each, and the rest of the file loads in its rest pose; missing normals
+// are made from the triangles (smooth where vertices are shared); missing texture coordinates
+// are 0, colours white and tangents (1, 0, 0, 1).
+// resourceName names the file's materials and images: "<name>#material<N>" and
 // "<name>#image<N>", and images beside it by their path relative to it.
 Parsed<GeometryDesc> parseGltfGeometry(std::string_view bytes, const SideFileReader& readSideFile,
                                        std::string_view resourceName = {});

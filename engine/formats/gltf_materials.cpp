@@ -311,7 +311,21 @@ std::string LookReader::imageName(int image, const std::string& label) {
                                   ? embedded->second
                                   : std::make_shared<const std::string>(std::move(*fromUri));
     } else if (!uri.empty() && uri.rfind("data:", 0) != 0) {
-        entry.name = siblingName(resourceName_, percentDecoded(uri));
+        const std::string path = percentDecoded(uri);
+        const SiblingPath sibling = confinedSibling(resourceName_, path);
+        if (sibling.kind == SiblingPath::Kind::Outside) {
+            if (missingImagesReported_.insert(image).second) {
+                warnings_.push_back(label + ": image " + std::to_string(image) + " path " +
+                                    quotedExcerpt(path) +
+                                    " leads outside the model's folder and is not read");
+            }
+            return {};
+        }
+        if (sibling.kind == SiblingPath::Kind::ByFileName) {
+            warnings_.push_back("image " + std::to_string(image) + " path " + quotedExcerpt(path) +
+                                " was written on another machine; looked for by its file name");
+        }
+        entry.name = sibling.name;
     } else {
         if (missingImagesReported_.insert(image).second) {
             warnings_.push_back(label + ": image " + std::to_string(image) +

@@ -16,6 +16,8 @@ namespace engine {
 
 // The shader every glTF material is drawn with; its programs see the define GLTF_MATERIAL.
 inline constexpr const char* kGltfMaterialShader = "model.shader";
+// Added to a material's name for the unlit copy that its points and lines are drawn with.
+inline constexpr const char* kUnlitMaterialSuffix = "#unlit";
 
 // The encoded bytes of the images held inside the file (its binary chunk, a buffer or a data
 // URI), by image index.

@@ -20,14 +20,16 @@ std::string_view glbJsonChunk(std::string_view bytes);
 std::string glbWithJson(std::string_view bytes, std::string json);
 bool standInFallbackBuffers(nlohmann::json& document);
 bool moveViewlessIndices(nlohmann::json& document);
+bool standInZeroBuffers(nlohmann::json& document);
 const nlohmann::json* member(const nlohmann::json& object, const char* key);
 std::uint32_t wordAt(std::string_view bytes, std::size_t offset);
 void appendWord(std::string& bytes, std::uint32_t value);
 
 }  // namespace
 
-std::optional<std::string> withStandIns(std::string_view bytes) {
-    if (bytes.find(kMeshoptExtension) == std::string_view::npos &&
+std::optional<std::string> withStandIns(std::string_view bytes, StandInScope scope) {
+    if (scope == StandInScope::CompressedOnly &&
+        bytes.find(kMeshoptExtension) == std::string_view::npos &&
         bytes.find(kDracoExtension) == std::string_view::npos) {
         return std::nullopt;
     }
@@ -41,7 +43,8 @@ std::optional<std::string> withStandIns(std::string_view bytes) {
     }
     const bool buffersChanged = standInFallbackBuffers(document);
     const bool indicesMoved = moveViewlessIndices(document);
-    if (!buffersChanged && !indicesMoved) {
+    const bool zerosStoodIn = !binary && standInZeroBuffers(document);
+    if (!buffersChanged && !indicesMoved && !zerosStoodIn) {
         return std::nullopt;
     }
     std::string text = document.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -146,6 +149,23 @@ bool moveViewlessIndices(nlohmann::json& document) {
             primitive.erase("indices");
             changed = true;
         }
+    }
+    return changed;
+}
+
+// Buffers without a uri (or bytes) in a .gltf file: the format reads them as zeros.
+bool standInZeroBuffers(nlohmann::json& document) {
+    if (!document.contains("buffers") || !document["buffers"].is_array()) {
+        return false;
+    }
+    bool changed = false;
+    for (nlohmann::json& buffer : document["buffers"]) {
+        const nlohmann::json* length = member(buffer, "byteLength");
+        if (buffer.contains("uri") || length == nullptr || !length->is_number_unsigned()) {
+            continue;
+        }
+        buffer["uri"] = kZeroBufferUri + std::to_string(length->get<std::uint64_t>());
+        changed = true;
     }
     return changed;
 }

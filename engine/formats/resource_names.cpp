@@ -1,5 +1,8 @@
 #include "engine/formats/resource_names.h"
 
+#include <cctype>
+#include <vector>
+
 namespace engine {
 namespace {
 
@@ -16,7 +19,61 @@ int hexValue(char c) {
     return -1;
 }
 
+bool writtenElsewhere(std::string_view path) {
+    const bool driveLetter =
+        path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    return driveLetter || path.find('\\') != std::string_view::npos ||
+           (!path.empty() && path[0] == '/');
+}
+
+// "a/./b/../c" as "a/c"; false when it climbs above its start.
+bool withoutDots(std::string_view path, std::string& normal) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        const std::string_view part = path.substr(start, end - start);
+        if (part == "..") {
+            if (parts.empty()) {
+                return false;
+            }
+            parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    normal.clear();
+    for (std::string_view part : parts) {
+        normal += normal.empty() ? "" : "/";
+        normal += part;
+    }
+    return true;
+}
+
 }  // namespace
+
+SiblingPath confinedSibling(std::string_view resourceName, std::string_view path) {
+    SiblingPath sibling;
+    std::string inside;
+    if (writtenElsewhere(path)) {
+        sibling.kind = SiblingPath::Kind::ByFileName;
+        const std::size_t slash = path.find_last_of("/\\");
+        inside = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+        if (inside.empty() || inside == "..") {
+            sibling.kind = SiblingPath::Kind::Outside;
+            return sibling;
+        }
+    } else if (!withoutDots(path, inside) || inside.empty()) {
+        sibling.kind = SiblingPath::Kind::Outside;
+        return sibling;
+    }
+    sibling.name = siblingName(resourceName, inside);
+    return sibling;
+}
 
 std::string siblingName(std::string_view resourceName, std::string_view uri) {
     std::size_t slash = resourceName.find_last_of("/\\");

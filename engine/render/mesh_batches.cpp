@@ -57,9 +57,16 @@ Group groupOf(const MeshDraw& mesh) {
     return Group{mesh.shader, mesh.shaderVariant, mesh.materialHandle};
 }
 
-// Blended meshes are drawn back to front one by one, so they stay apart.
+bool onlyTriangles(const std::vector<PrimitiveRange>& primitives) {
+    return std::all_of(primitives.begin(), primitives.end(), [](const PrimitiveRange& primitive) {
+        return primitive.drawMode == GL_TRIANGLES;
+    });
+}
+
+// Blended meshes are drawn back to front one by one, so they stay apart; points and lines are
+// few meshes and are drawn as they are.
 bool mergeable(const MeshDraw& mesh) {
-    return !mesh.moving && mesh.material->desc.frustumCulled &&
+    return !mesh.moving && onlyTriangles(*mesh.primitives) && mesh.material->desc.frustumCulled &&
            mesh.material->desc.blend != MaterialBlend::Alpha && !mesh.worldBox.empty() &&
            triangleCount(*mesh.primitives) <= MeshBatches::kMostMergedTriangles;
 }

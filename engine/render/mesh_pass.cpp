@@ -23,6 +23,9 @@ constexpr GLuint kWeightsAttribute = 7;
 constexpr GLuint kJoints1Attribute = 8;
 constexpr GLuint kWeights1Attribute = 9;
 
+// Points of point primitives are squares of this many pixels, however far away.
+constexpr GLfloat kPointSizePixels = 3.0f;
+
 enum class Culling { Unset, None, BackFaces, FrontFaces };
 enum class Winding { Unset, CounterClockwise, Clockwise };
 
@@ -104,6 +107,7 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
     BoundState bound;
     bool blending = false;
     enableVertexArrays(true);
+    glPointSize(kPointSizePixels);
     for (const Entry& entry : entries_) {
         const MeshDraw& mesh = *entry.mesh;
         if (entry.blended && !blending) {
@@ -153,9 +157,10 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
             const GLsizei indexCount = level != nullptr ? level->indexCount : primitive.indexCount;
             const GLintptr indexOffset =
                 level != nullptr ? level->indexOffset : primitive.indexOffset;
-            glDrawRangeElements(GL_TRIANGLES, 0, primitive.lastIndex, indexCount,
+            glDrawRangeElements(primitive.drawMode, 0, primitive.lastIndex, indexCount,
                                 primitive.indexType, reinterpret_cast<const void*>(indexOffset));
-            tools.stats.countDraw(static_cast<std::uint64_t>(indexCount / 3));
+            tools.stats.countDraw(static_cast<std::uint64_t>(
+                primitive.drawMode == GL_TRIANGLES ? indexCount / 3 : 0));
         }
     }
     enableVertexArrays(false);

@@ -67,4 +67,12 @@ std::optional<std::string> readContentFile(const std::string& path, std::string&
     return bytes;
 }
 
+std::string contentFileStart(const std::string& path, std::size_t count) {
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(file ? count : static_cast<std::size_t>(file.gcount()));
+    return bytes;
+}
+
 }  // namespace engine

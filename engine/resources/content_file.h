@@ -19,4 +19,7 @@ inline constexpr std::uintmax_t kMaximumContentFileBytes = std::uintmax_t{2} << 
 // than kMaximumContentFileBytes.
 std::optional<std::string> readContentFile(const std::string& path, std::string& error);
 
+// Up to count bytes from the file's start; fewer, or none, when it is shorter or unreadable.
+std::string contentFileStart(const std::string& path, std::size_t count = 256);
+
 }  // namespace engine

@@ -6,8 +6,12 @@
 #include <string>
 #include <utility>
 
+#include "engine/formats/model_formats.h"
+#include "engine/formats/quoted_text.h"
 #include "engine/resources/content_file.h"
 #include "engine/resources/decoded_image_budget.h"
+#include "engine/resources/image_lookup.h"
+#include "engine/resources/model_import.h"
 
 namespace engine {
 namespace {
@@ -66,6 +70,9 @@ class ParseAhead {
 ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
                           const std::string& directory, std::shared_ptr<const std::string> bytes,
                           int handle, DecodedImageBudget* budget);
+ParseOutcome importAndParse(const std::string& name, const std::string& directory,
+                            ParseOutcome outcome);
+SideFileReader confinedSideFiles(const std::string& name, const std::string& directory);
 bool finishLoading(ResourceTable& resources, int handle, ParseOutcome outcome,
                    const UploadStep& upload, SuppliedResources& supplied, MessageLog& log);
 
@@ -131,6 +138,10 @@ ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
                           int handle, DecodedImageBudget* budget) {
     ParseOutcome outcome;
     outcome.path = contentPath(directory, name);
+    if (type == ResourceType::Geometry && supplied == nullptr && isImportedModelName(name) &&
+        !startsAsGltf(contentFileStart(outcome.path))) {
+        return importAndParse(name, directory, std::move(outcome));
+    }
     std::optional<std::string> read;
     if (supplied == nullptr) {
         read = readContentFile(outcome.path, outcome.fault);
@@ -140,16 +151,50 @@ ParseOutcome readAndParse(ResourceType type, int flags, const std::string& name,
     }
     const std::string_view bytes = supplied != nullptr ? *supplied : *read;
     outcome.decodedBytes = budget->reserve(decodedBytesOf(type, flags, bytes), handle);
-    SideFileReader readSideFile = [&name, &directory](const std::string& uri, std::string& error) {
-        return readContentFile(contentPath(directory, siblingName(name, uri)), error);
-    };
+    const SideFileReader readSideFile = confinedSideFiles(name, directory);
     Parsed<ParsedContent> parsed = parseResourceContent(type, flags, name, bytes, readSideFile);
     if (!parsed.ok()) {
         outcome.fault = parsed.error();
         return outcome;
     }
+    if (auto* geometry = std::get_if<GeometryDesc>(&parsed.value())) {
+        findMisplacedImages(*geometry, directory, name);
+    }
     outcome.content = std::move(parsed.value());
     return outcome;
+}
+
+// A model of another format reaches the engine as the binary glTF the import helper makes of it.
+ParseOutcome importAndParse(const std::string& name, const std::string& directory,
+                            ParseOutcome outcome) {
+    Parsed<ImportedModel> imported = importModelFile(outcome.path);
+    if (!imported.ok()) {
+        outcome.fault = imported.error();
+        return outcome;
+    }
+    Parsed<ParsedContent> parsed = parseResourceContent(
+        ResourceType::Geometry, 0, name, imported.value().glb, confinedSideFiles(name, directory));
+    if (!parsed.ok()) {
+        outcome.fault = parsed.error();
+        return outcome;
+    }
+    auto& geometry = std::get<GeometryDesc>(parsed.value());
+    geometry.warnings.insert(geometry.warnings.begin(), imported.value().notes.begin(),
+                             imported.value().notes.end());
+    outcome.content = std::move(parsed.value());
+    return outcome;
+}
+
+// A file names its side files relative to itself, and reaches none outside its own folder.
+SideFileReader confinedSideFiles(const std::string& name, const std::string& directory) {
+    return [name, directory](const std::string& uri, std::string& error) {
+        const SiblingPath sibling = confinedSibling(name, uri);
+        if (sibling.kind == SiblingPath::Kind::Outside) {
+            error = "'" + printableExcerpt(uri) + "' leads outside the model's folder";
+            return std::optional<std::string>();
+        }
+        return readContentFile(contentPath(directory, sibling.name), error);
+    };
 }
 
 void reportFailure(const Resource& resource, const std::string& path, const std::string& fault,

@@ -15,6 +15,7 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
 std::shared_ptr<const BendableMesh> bendableMesh(const GeometryDesc& geometry,
                                                  const GeometryMesh& mesh);
 void findMotionSlots(LoadedGeometry& loaded);
+GLenum drawModeOf(PrimitiveShape shape);
 
 }  // namespace
 
@@ -115,7 +116,12 @@ MeshRange meshRange(const GeometryMesh& mesh, GLintptr longStart, std::size_t ve
                 {offsetOf(level.firstIndex), static_cast<GLsizei>(level.indexCount), level.error});
         }
         range.primitives.push_back(drawn);
-        range.triangleCount += primitive.indexCount / 3;
+        drawn.drawMode = drawModeOf(primitive.shape);
+        const std::uint32_t elements =
+            primitive.indexCount / GeometryDesc::cornersOf(primitive.shape);
+        (primitive.shape == PrimitiveShape::Triangles ? range.triangleCount
+         : primitive.shape == PrimitiveShape::Lines   ? range.lineCount
+                                                      : range.pointCount) += elements;
         auto part = std::find_if(range.parts.begin(), range.parts.end(), [&](const MeshPart& each) {
             return each.material == drawn.material;
         });
@@ -164,6 +170,18 @@ void findMotionSlots(LoadedGeometry& loaded) {
             }
         }
     }
+}
+
+GLenum drawModeOf(PrimitiveShape shape) {
+    switch (shape) {
+        case PrimitiveShape::Lines:
+            return GL_LINES;
+        case PrimitiveShape::Points:
+            return GL_POINTS;
+        case PrimitiveShape::Triangles:
+            break;
+    }
+    return GL_TRIANGLES;
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ struct PrimitiveRange {
     int material = -1;
     // Simplified versions, coarser and coarser, drawn in its place from afar.
     std::vector<DetailLevelRange> levels;
+    // GL_TRIANGLES, GL_LINES or GL_POINTS.
+    GLenum drawMode = GL_TRIANGLES;
     // Where its vertices' joints and weights lie in the skin buffer; -1 when it has none.
     GLintptr skinOffset = -1;
     // Whether some vertex has joints beyond the first four.
@@ -59,6 +61,8 @@ struct MeshRange {
     // The same primitives grouped by their material, for meshes drawn with the file's own.
     std::vector<MeshPart> parts;
     std::uint32_t triangleCount = 0;
+    std::uint32_t lineCount = 0;
+    std::uint32_t pointCount = 0;
     // The weights of its morph targets where a node gives none; empty without targets.
     std::vector<float> morphWeights;
     // Where its first vertex lies in the vertex buffer; the others follow it.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/formats/detail_levels.h"
+#include "engine/formats/model_formats.h"
 
 namespace engine {
 namespace {
@@ -32,6 +33,9 @@ Parsed<ParsedContent> parseResourceContent(ResourceType type, int flags, std::st
         case ResourceType::Texture:
             return parseTexture(flags, bytes);
         case ResourceType::Geometry: {
+            if (!startsAsGltf(bytes) && !isGltfName(name)) {
+                return Parsed<ParsedContent>::failure(unsupportedModelFault(name));
+            }
             Parsed<GeometryDesc> geometry = parseGltfGeometry(bytes, readSideFile, name);
             if (geometry.ok()) {
                 addDetailLevels(geometry.value());

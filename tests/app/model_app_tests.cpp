@@ -107,6 +107,14 @@ TEST(ModelSummary, CountsWithSingularAndPluralNouns) {
               "b.glb: 2 meshes, 0 triangles, 0 materials, 0 textures, 0 lights");
 }
 
+TEST(ModelSummary, NamesPointsAndLinesAfterTrianglesOnlyWhenThereAreAny) {
+    EXPECT_EQ(modelSummary("scan.ply", {1, 0, 1, 0, 0, 1250000, 0}),
+              "scan.ply: 1 mesh, 0 triangles, 1250000 points, 1 material, 0 textures, 0 lights");
+    EXPECT_EQ(modelSummary("wire.glb", {2, 4, 1, 0, 0, 1, 3}),
+              "wire.glb: 2 meshes, 4 triangles, 1 point, 3 lines, 1 material, 0 textures, "
+              "0 lights");
+}
+
 class ModelFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -136,10 +144,22 @@ TEST_F(ModelFileTest, RefusesWhatCannotBeGltfNamingTheFile) {
     EXPECT_EQ(modelFileFault(empty).value_or(""),
               "'" + empty + "' is not a glTF file: it is empty");
     const std::string text = write("notes.txt", "Shopping list:\n{milk}\n");
-    EXPECT_NE(modelFileFault(text).value_or("").find("'" + text + "' is not a glTF file"),
+    EXPECT_EQ(modelFileFault(text).value_or(""),
+              "'" + text +
+                  "' is not a model file open-model reads: glTF (.glb, .gltf), .obj, "
+                  ".stl, .ply, .fbx, .dae, .3ds, .off, .3mf");
+    const std::string garbled = write("broken.glb", "Shopping list");
+    EXPECT_NE(modelFileFault(garbled).value_or("").find("'" + garbled + "' is not a glTF file"),
               std::string::npos);
     // A JSON array is not a glTF document either.
     EXPECT_TRUE(modelFileFault(write("list.gltf", "[1, 2]")).has_value());
+}
+
+TEST_F(ModelFileTest, AcceptsOtherFormatsByTheirExtensionInAnyLetterCase) {
+    for (const char* name : {"part.stl", "scan.PLY", "chair.Obj", "rig.fbx", "scene.dae", "old.3ds",
+                             "shape.off", "print.3mf"}) {
+        EXPECT_FALSE(modelFileFault(write(name, "solid x\n")).has_value()) << name;
+    }
 }
 
 TEST_F(ModelFileTest, AcceptsBinaryAndTextGltfByTheirFirstBytes) {
@@ -352,8 +372,13 @@ TEST_F(ModelAppTest, PlaysTheFirstAnimationFramedAtItsStartAndTakesSpaceAndN) {
 }
 
 TEST_F(ModelAppTest, SummaryCountsAnimationsOnlyWhenTheFileHasAny) {
-    EXPECT_EQ(modelSummary("a.glb", {1, 2, 1, 0, 0, 0}),
-              "a.glb: 1 mesh, 2 triangles, 1 material, 0 textures, 0 lights");
-    EXPECT_EQ(modelSummary("a.glb", {1, 2, 1, 0, 1, 2}),
-              "a.glb: 1 mesh, 2 triangles, 1 material, 0 textures, 1 light, 2 animations");
+    ModelFigures figures;
+    figures.meshes = 1;
+    figures.triangles = 2;
+    EXPECT_EQ(modelSummary("a.glb", figures),
+              "a.glb: 1 mesh, 2 triangles, 0 materials, 0 textures, 0 lights");
+    figures.lights = 1;
+    figures.animations = 2;
+    EXPECT_EQ(modelSummary("a.glb", figures),
+              "a.glb: 1 mesh, 2 triangles, 0 materials, 0 textures, 1 light, 2 animations");
 }

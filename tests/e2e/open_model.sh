@@ -65,7 +65,7 @@ refused() {
 refused usage
 refused missing.glb "$WORK_DIR/models/missing.glb"
 echo "Shopping list: milk, bread" >"$WORK_DIR/models/notes.txt"
-refused "notes.txt' is not a glTF file" "$WORK_DIR/models/notes.txt"
+refused "notes.txt' is not a model file" "$WORK_DIR/models/notes.txt"
 head -c 400 "$model" >"$WORK_DIR/models/broken.glb"
 refused broken.glb "$WORK_DIR/models/broken.glb"
 

@@ -21,7 +21,8 @@ void checkPrimitive(const engine::GeometryDesc& geometry,
     const std::size_t lastVertex =
         static_cast<std::size_t>(primitive.firstVertex) + primitive.vertexCount;
     fuzz::require(lastVertex <= geometry.vertices.size(), "a primitive's vertices exist");
-    fuzz::require(primitive.indexCount % 3 == 0, "a primitive holds whole triangles");
+    fuzz::require(primitive.indexCount % engine::GeometryDesc::cornersOf(primitive.shape) == 0,
+                  "a primitive holds whole triangles, segments or points");
     const std::size_t lastIndex =
         static_cast<std::size_t>(primitive.firstIndex) + primitive.indexCount;
     for (std::size_t index = primitive.firstIndex; index < lastIndex; ++index) {

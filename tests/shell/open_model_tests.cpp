@@ -45,7 +45,9 @@ class OpenModelTest : public ShellTest {
 
 TEST_F(OpenModelTest, BadArgumentsEndWithOneLineBeforeAnyWindow) {
     EXPECT_EQ(run({}), 1);
-    EXPECT_EQ(errors, "usage: open-model FILE  (a glTF 2.0 file, .glb or .gltf)\n");
+    EXPECT_EQ(errors,
+              "usage: open-model FILE  (glTF 2.0 (.glb, .gltf), .obj, .stl, .ply, .fbx, .dae, "
+              ".3ds, .off or .3mf)\n");
     EXPECT_EQ(run({modelPath_, "extra"}), 1);
 
     const std::string missing = (folder_ / "missing.glb").string();

@@ -17,7 +17,10 @@ constexpr int kUnsignedInt = 5125;
 constexpr int kTriangles = 4;
 constexpr int kTriangleStrip = 5;
 constexpr int kTriangleFan = 6;
+constexpr int kPoints = 0;
 constexpr int kLines = 1;
+constexpr int kLineLoop = 2;
+constexpr int kLineStrip = 3;
 
 struct Primitive {
     std::vector<glm::vec3> positions;
