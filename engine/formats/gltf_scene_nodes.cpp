@@ -8,6 +8,7 @@
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_lights.h"
+#include "engine/formats/matrix_parts.h"
 
 namespace engine {
 namespace {
@@ -193,19 +194,10 @@ NodePose restPose(const tinygltf::Node& node, const glm::mat4& matrix) {
         }
         return pose;
     }
-    pose.translation = glm::vec3(matrix[3]);
-    glm::mat3 rotation(matrix);
-    for (int column = 0; column < 3; ++column) {
-        pose.scale[column] = glm::length(rotation[column]);
-        if (pose.scale[column] > 0.0f) {
-            rotation[column] /= pose.scale[column];
-        }
-    }
-    if (glm::determinant(rotation) < 0.0f) {
-        pose.scale.x = -pose.scale.x;
-        rotation[0] = -rotation[0];
-    }
-    pose.rotation = glm::normalize(glm::quat_cast(rotation));
+    const MatrixParts parts = partsOf(matrix);
+    pose.translation = parts.translation;
+    pose.scale = parts.scale;
+    pose.rotation = glm::normalize(glm::quat_cast(parts.rotation));
     return pose;
 }
 

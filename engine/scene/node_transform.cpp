@@ -7,6 +7,8 @@
 #include <glm/matrix.hpp>
 #include <glm/trigonometric.hpp>
 
+#include "engine/formats/matrix_parts.h"
+
 namespace engine {
 
 glm::mat4 localMatrix(const NodeTransform& transform) {
@@ -29,19 +31,10 @@ glm::mat4 rotationMatrix(const glm::vec3& degrees) {
 NodeTransform transformFromMatrix(const glm::mat4& matrix) {
     NodeTransform transform;
     transform.matrix = matrix;
-    transform.translation = glm::vec3(matrix[3]);
-    glm::mat3 rotation(matrix);
-    for (int axis = 0; axis < 3; ++axis) {
-        transform.scale[axis] = glm::length(rotation[axis]);
-        if (transform.scale[axis] > 0.0f) {
-            rotation[axis] /= transform.scale[axis];
-        }
-    }
-    // A mirror is read as a negative x scale.
-    if (glm::determinant(rotation) < 0.0f) {
-        transform.scale.x = -transform.scale.x;
-        rotation[0] = -rotation[0];
-    }
+    const MatrixParts parts = partsOf(matrix);
+    transform.translation = parts.translation;
+    transform.scale = parts.scale;
+    const glm::mat3& rotation = parts.rotation;
     // R = Ry * Rx * Rz: row 1 is (cos x sin z, cos x cos z, -sin x); column 2 holds
     // (sin y cos x, -sin x, cos y cos x). glm indexes [column][row].
     const float pitch = std::asin(glm::clamp(-rotation[2][1], -1.0f, 1.0f));
