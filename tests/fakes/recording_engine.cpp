@@ -186,3 +186,9 @@ bool h3dutDumpMessages() {
     recordCall("h3dutDumpMessages");
     return true;
 }
+
+bool h3dutScreenshot(const char* fileName, int width, int height) {
+    recordCall("h3dutScreenshot", {static_cast<double>(width), static_cast<double>(height)},
+               fileName);
+    return true;
+}
