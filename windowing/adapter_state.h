@@ -36,7 +36,18 @@ struct HeldCursor {
     int lastSeenY = 0;
 };
 
+// The EGL objects behind an off-screen context, kept as the opaque pointers EGL's handles are.
+struct OffscreenContext {
+    void* display = nullptr;
+    void* surface = nullptr;
+    void* context = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 struct AdapterState {
+    // glfwInit was called; initialized says whether it found a display for windows.
+    bool started = false;
     bool initialized = false;
     GLFWwindow* window = nullptr;
     unsigned windowGeneration = 0;
@@ -53,6 +64,8 @@ struct AdapterState {
     HeldCursor heldCursor;
 
     std::vector<PendingEvent> pendingEvents;
+
+    OffscreenContext offscreen;
 };
 
 AdapterState& adapterState();

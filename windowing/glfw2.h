@@ -7,6 +7,10 @@
 
 #define GLFW_WINDOW 0x00010001
 #define GLFW_FULLSCREEN 0x00010002
+// An extension of the 2.x modes: no window at all, but an off-screen context of the requested
+// size (EGL on Mesa's surfaceless platform), so pictures can be rendered without a display. It
+// needs glfwInit to have been called, not to have found a display.
+#define GLFW_OFFSCREEN 0x00010003
 
 #define GLFW_MOUSE_CURSOR 0x00030001
 

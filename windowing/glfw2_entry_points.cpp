@@ -7,6 +7,7 @@
 #include "windowing/desktop_and_clock.h"
 #include "windowing/event_delivery.h"
 #include "windowing/key_table.h"
+#include "windowing/offscreen_context.h"
 #include "windowing/window_lifetime.h"
 #include "windowing/window_properties.h"
 
@@ -32,11 +33,15 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     request.depthBits = depthBits;
     request.stencilBits = stencilBits;
     request.fullscreen = mode == GLFW_FULLSCREEN;
+    if (mode == GLFW_OFFSCREEN) {
+        return windowing::openOffscreenContext(request) ? 1 : 0;
+    }
     return windowing::openWindow(request) ? 1 : 0;
 }
 
 void glfwCloseWindow(void) {
     windowing::closeWindow();
+    windowing::closeOffscreenContext();
 }
 
 void glfwSetWindowTitle(const char* title) {
