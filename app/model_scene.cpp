@@ -1,5 +1,6 @@
 #include "app/model_scene.h"
 
+#include <cmath>
 #include <vector>
 
 #include "app/key_codes.h"
@@ -12,9 +13,6 @@
 namespace {
 
 const int kErrorLevel = 1;
-// The window the model is framed for; a full-screen view is at least as wide on the usual
-// screens, so the model still fits there.
-const float kFramedAspect = 1366.0f / 768.0f;
 
 ModelFigures figuresOf(H3DRes geometry) {
     ModelFigures figures;
@@ -67,7 +65,7 @@ void ModelScene::addNodes() {
     }
     modelNode = h3dAddModelNode(H3DRootNode, model_.displayName.c_str(), geometry_);
     if (!player_.empty()) {
-        h3dSetModelAnimation(modelNode, player_.current(), 0.0f);
+        h3dSetModelAnimation(modelNode, player_.current(), player_.time());
     }
     placeModel();
     lastClock_ = clock_();
@@ -83,6 +81,9 @@ void ModelScene::applyKeyStates(const bool* keyDown, const bool* keyDownBefore) 
 }
 
 void ModelScene::update(std::string& statusLine) {
+    if (!statusLineShown_) {
+        statusLine.clear();
+    }
     const double now = clock_();
     player_.advance(now - lastClock_);
     lastClock_ = now;
@@ -90,7 +91,9 @@ void ModelScene::update(std::string& statusLine) {
         return;
     }
     h3dSetModelAnimation(modelNode, player_.current(), player_.time());
-    statusLine += " ANIM(Space, N): " + player_.describe();
+    if (statusLineShown_) {
+        statusLine += " ANIM(Space, N): " + player_.describe();
+    }
 }
 
 void ModelScene::readAnimations() {
@@ -103,6 +106,7 @@ void ModelScene::readAnimations() {
     // F1 loads the file again: the animation goes on where it was.
     if (player_.empty() || static_cast<int>(animations.size()) != count) {
         player_ = AnimationPlayer(std::move(animations));
+        player_.advance(startSeconds_);
     }
 }
 
@@ -124,19 +128,33 @@ std::string ModelScene::takeLoadFault() const {
                : fault;
 }
 
-// Scales and moves the model's node so that its box fills about two thirds of the start view,
-// then sets the light rig around the box where it now stands.
+// Stands the model upright, scales and moves its node so that its box fills about two thirds of
+// the start view, then sets the light rig around the box where it now stands.
 void ModelScene::placeModel() {
+    // The box is measured upright; a file already standing on +Y needs no turn first.
+    const Point3 turn = uprightRotation(up_);
+    if (up_ != UpAxis::PlusY) {
+        h3dSetNodeTransform(modelNode, 0, 0, 0, turn.x, turn.y, turn.z, 1, 1, 1);
+    }
     Box3 box;
     if (!h3dGetNodeAABB(modelNode, &box.minimum.x, &box.minimum.y, &box.minimum.z, &box.maximum.x,
                         &box.maximum.y, &box.maximum.z)) {
         return;
     }
-    const ModelPlacement placement = placeModelInView(box, ViewerApp::kFieldOfView, kFramedAspect);
+    const ModelPlacement placement = placeModelInView(box, ViewerApp::kFieldOfView, framedAspect_);
     h3dSetNodeTransform(modelNode, placement.translation.x, placement.translation.y,
-                        placement.translation.z, 0, 0, 0, placement.scale, placement.scale,
-                        placement.scale);
-    for (const RigLight& light : lightRigAround(placedBox(box, placement))) {
+                        placement.translation.z, turn.x, turn.y, turn.z, placement.scale,
+                        placement.scale, placement.scale);
+    const Box3 placed = placedBox(box, placement);
+    framedCentre_ = {(placed.minimum.x + placed.maximum.x) * 0.5f,
+                     (placed.minimum.y + placed.maximum.y) * 0.5f,
+                     (placed.minimum.z + placed.maximum.z) * 0.5f};
+    const float halfWidth = (placed.maximum.x - placed.minimum.x) * 0.5f;
+    const float halfHeight = (placed.maximum.y - placed.minimum.y) * 0.5f;
+    const float halfDepth = (placed.maximum.z - placed.minimum.z) * 0.5f;
+    framedRadius_ =
+        std::sqrt(halfWidth * halfWidth + halfHeight * halfHeight + halfDepth * halfDepth);
+    for (const RigLight& light : lightRigAround(placed)) {
         const H3DNode node = h3dAddLightNode(H3DRootNode, light.name, light.red, light.green,
                                              light.blue, light.radius, light.castsShadows);
         h3dSetNodeTransform(node, light.position.x, light.position.y, light.position.z, 0, 0, 0, 1,

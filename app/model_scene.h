@@ -8,6 +8,7 @@
 
 #include "app/animation_player.h"
 #include "app/model_file.h"
+#include "app/model_placement.h"
 #include "app/viewer_scene.h"
 #include "engine/h3d.h"
 
@@ -21,6 +22,17 @@ class ModelScene : public ViewerScene {
     // What the engine made of the file (see modelSummary); empty until it has loaded.
     const std::string& summaryLine() const { return summaryLine_; }
     const AnimationPlayer& player() const { return player_; }
+
+    // Settings read when the nodes are added: the file's up axis, the view's width over height
+    // the model is framed for, where the first animation starts, and whether the status line
+    // shows (not in pictures).
+    void setUpAxis(UpAxis up) { up_ = up; }
+    void setFramedAspect(float aspect) { framedAspect_ = aspect; }
+    void setStartSeconds(float seconds) { startSeconds_ = seconds; }
+    void setStatusLineShown(bool shown) { statusLineShown_ = shown; }
+    // The framed model's box centre and half diagonal in the scene, once placed.
+    const Point3& framedCentre() const { return framedCentre_; }
+    float framedRadius() const { return framedRadius_; }
 
     H3DNode modelNode = 0;
 
@@ -41,6 +53,12 @@ class ModelScene : public ViewerScene {
     std::string loadFault_;
     std::string summaryLine_;
     AnimationPlayer player_;
+    UpAxis up_ = UpAxis::PlusY;
+    float framedAspect_ = 1366.0f / 768.0f;
+    float startSeconds_ = 0.0f;
+    bool statusLineShown_ = true;
+    Point3 framedCentre_{0.0f, 0.0f, -kModelDistance};
+    float framedRadius_ = 1.0f;
 
     std::string takeLoadFault() const;
     void readAnimations();

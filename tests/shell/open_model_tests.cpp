@@ -45,8 +45,11 @@ class OpenModelTest : public ShellTest {
 
 TEST_F(OpenModelTest, BadArgumentsEndWithOneLineBeforeAnyWindow) {
     EXPECT_EQ(run({}), 1);
-    EXPECT_EQ(errors, "usage: open-model FILE  (a glTF 2.0 file, .glb or .gltf)\n");
-    EXPECT_EQ(run({modelPath_, "extra"}), 1);
+    EXPECT_EQ(errors,
+              "open-model: no file named: open-model [OPTIONS] FILE... (open-model --help)\n");
+    EXPECT_EQ(run({modelPath_, "--resolution", "big"}), 1);
+    EXPECT_EQ(errors.rfind("open-model: --resolution takes", 0), 0u) << errors;
+    EXPECT_EQ(run({modelPath_, "extra"}), 1) << "every file is checked before the window opens";
 
     const std::string missing = (folder_ / "missing.glb").string();
     EXPECT_EQ(run({missing}), 1);
