@@ -99,10 +99,21 @@ bool hasSuffix(const std::string& text, const std::string& suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+bool hasOtherExtension(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string::size_type dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) {
+        return false;
+    }
+    return !hasSuffix(name, ".png") && !hasSuffix(name, ".PNG");
+}
+
 // The option's value fault, or empty when the value was taken.
 std::string readValue(const std::string& name, const std::string& value, ModelOptions& options) {
     if (name == "--output") {
-        if (!hasSuffix(value, ".png") && !hasSuffix(value, ".PNG")) {
+        // A thumbnailer's temporary file may have no extension; another one would mislead.
+        if (value.empty() || value.back() == '/' || hasOtherExtension(value)) {
             return "--output takes the path of a .png file to write, not '" + value + "'";
         }
         options.outputPath = value;

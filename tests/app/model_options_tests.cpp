@@ -38,6 +38,12 @@ TEST(ModelOptionsTest, EveryOptionTakesItsValueSeparateOrAfterAnEqualsSign) {
     EXPECT_TRUE(parsed.options.watch);
 }
 
+TEST(ModelOptionsTest, APictureWithoutExtensionIsAThumbnailersTemporaryFile) {
+    EXPECT_EQ(parse({"--output", "/tmp/thumbnail-1A2B", "f"}).options.outputPath,
+              "/tmp/thumbnail-1A2B");
+    EXPECT_EQ(parse({"--output", "/tmp/.hidden/shot.PNG", "f"}).fault, "");
+}
+
 TEST(ModelOptionsTest, EachUpAxisIsNamedWithItsSign) {
     EXPECT_EQ(parse({"--up", "-X", "f"}).options.up, UpAxis::MinusX);
     EXPECT_EQ(parse({"--up", "+x", "f"}).options.up, UpAxis::PlusX);
@@ -71,6 +77,7 @@ TEST(ModelOptionsTest, EachBadOptionNamesItselfAndWhatItAccepts) {
         {{"--time", "nan", "f"}, "--time takes a number of seconds"},
         {{"--pipeline", "fancy", "f"}, "--pipeline takes master or simple, not 'fancy'"},
         {{"--output", "shot.jpg", "f"}, "--output takes the path of a .png file"},
+        {{"--output", "", "f"}, "--output takes the path of a .png file"},
         {{"--frobnicate", "f"}, "unknown option '--frobnicate'"},
         {{"--watch=yes", "f"}, "--watch takes no value"},
         {{"f", "--output"}, "--output needs a value"},
