@@ -139,6 +139,11 @@ void clearCallbacks(AdapterState& state) {
     state.closeHandler = nullptr;
     state.keyHandler = nullptr;
     state.mousePositionHandler = nullptr;
+    state.mouseButtonHandler = nullptr;
+    state.wheelHandler = nullptr;
+    state.dropHandler = nullptr;
+    state.mouseButtonIsDown = {};
+    state.wheelPosition = 0.0;
 }
 
 }  // namespace
