@@ -11,3 +11,4 @@ bool gRebuildingWindow = false;
 bool gMouseRebasePending = false;
 int gWindowedWidth = kWindowWidth;
 int gWindowedHeight = kWindowHeight;
+InputCallbacks gInputCallbacks;

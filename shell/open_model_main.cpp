@@ -5,14 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_picture.h"
 #include "app/model_file.h"
 #include "app/model_options.h"
-#include "app/model_scene.h"
-#include "app/viewer_app.h"
 #include "shell/open_model.h"
 #include "shell/shell.h"
-#include "windowing/glfw2.h"
 
 namespace {
 
@@ -48,31 +44,5 @@ int runOpenModel(int argc, char** argv) {
         return renderModelPicture(options, contentHome);
     }
 
-    const std::string& path = options.files.front();
-    gWindowedWidth = options.width;
-    gWindowedHeight = options.height;
-    glfwInit();
-    if (!openAppWindow(gWindowedWidth, gWindowedHeight, gFullscreen)) {
-        return refuse("cannot open a window for '" + path + "' (is a display reachable?)");
-    }
-    const ModelFile model = locateModelFile(path);
-    // The scene outlives the application object, which the shell frees at shutdown.
-    ModelScene scene(model, [] { return glfwGetTime(); });
-    scene.setUpAxis(options.up);
-    scene.setFramedAspect(static_cast<float>(options.width) / static_cast<float>(options.height));
-    auto* app = new ViewerApp(contentHome, &scene);
-    gApp = app;
-    glfwSetWindowTitle((model.displayName + " - open-model").c_str());
-    if (!app->initialize()) {
-        return showFailureNotice();
-    }
-    if (!scene.loadFault().empty()) {
-        const std::string fault = scene.loadFault();
-        shutDown();
-        return refuse(fault);
-    }
-    startOnPipeline(*app, options.pipeline);
-    std::printf("%s\n", scene.summaryLine().c_str());
-    std::fflush(stdout);
-    return flyUntilQuit();
+    return showModelsInWindow(options, contentHome);
 }

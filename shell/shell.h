@@ -58,3 +58,14 @@ void runFrameLoop();
 int onWindowClose();
 void onKeyEvent(int key, int action);
 void onMouseMove(int x, int y);
+
+// The callbacks openAppWindow registers on every window it opens: the viewer's, unless a
+// program of the shell (open-model) puts its own in; those left null are not registered.
+struct InputCallbacks {
+    void (*key)(int key, int action) = onKeyEvent;
+    void (*mouseMove)(int x, int y) = onMouseMove;
+    void (*mouseButton)(int button, int action) = nullptr;
+    void (*wheel)(int position) = nullptr;
+    void (*drop)(int count, const char** paths) = nullptr;
+};
+extern InputCallbacks gInputCallbacks;

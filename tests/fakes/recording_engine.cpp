@@ -192,3 +192,13 @@ bool h3dutScreenshot(const char* fileName, int width, int height) {
                fileName);
     return true;
 }
+
+H3DRes h3dFindResource(int type, const char* name) {
+    recordCall("h3dFindResource", {static_cast<double>(type)}, name);
+    return 0;
+}
+
+bool h3dRemoveNode(H3DNode node) {
+    recordCall("h3dRemoveNode", {static_cast<double>(node)});
+    return true;
+}
