@@ -4,6 +4,7 @@
 # the plinth below. Each bad option ends with 1 and one line naming it.
 source "$(dirname "$0")/viewer_driver.sh"
 WRITE_TEST_MODEL=$3
+WRITE_BENDING_TUBE=$4
 
 mkdir -p "$WORK_DIR/models"
 model="$WORK_DIR/models/crate.glb"
@@ -56,6 +57,21 @@ holds "$lying_south" 0.005 "a < b" ||
 holds "$upright_north" 0.005 "a < b" && holds "$upright_south" 0.01 "a > b" ||
   fail "with --up +Z the plinth is not below the crate (above $upright_north, below $upright_south)"
 
+"$WRITE_BENDING_TUBE" "$WORK_DIR/models/tube.glb" || fail "write-bending-tube failed"
+for seconds in 0 0.5; do
+  render --output "$WORK_DIR/tube-$seconds.png" --resolution 320x240 --time "$seconds" \
+    "$WORK_DIR/models/tube.glb" || fail "--time $seconds ended with $?"
+done
+render --output "$WORK_DIR/tube-again.png" --resolution 320x240 --time 0 "$WORK_DIR/models/tube.glb" ||
+  fail "--time 0 again ended with $?"
+rmse() {
+  { /usr/bin/compare -metric RMSE "$1" "$2" null: 2>&1 || true; } | sed -n 's/.*(\(.*\)).*/\1/p'
+}
+posed=$(rmse "$WORK_DIR/tube-0.png" "$WORK_DIR/tube-0.5.png")
+again=$(rmse "$WORK_DIR/tube-0.png" "$WORK_DIR/tube-again.png")
+holds "$posed" 0.01 "a > b" || fail "--time 0.5 shows the tube as at 0 ($posed)"
+holds "$again" 0.002 "a < b" || fail "the same --time gave another picture ($again)"
+
 # Each bad option: status 1, one line on standard error naming it, no picture.
 refused() {
   local option=$1
@@ -83,5 +99,5 @@ grep -q -F -- "--output" "$WORK_DIR/stdout" && grep -q -F "F12" "$WORK_DIR/stdou
 render --version || fail "--version ended with $?"
 grep -q "^open-model [0-9]" "$WORK_DIR/stdout" || fail "--version says '$(cat "$WORK_DIR/stdout")'"
 
-echo "PASS: $size pictures without a display ($(awk -v a="$started" -v b="$finished" \
+echo "PASS: --time moved the tube by $posed; $size pictures without a display ($(awk -v a="$started" -v b="$finished" \
   'BEGIN { printf "%.2f", b - a }') s for the first); plinth below the crate: $lying_south lying, $upright_south upright"
