@@ -202,7 +202,7 @@ ParsedOptions parseModelOptions(const std::vector<std::string>& arguments) {
         }
     }
     if (!options.help && !options.version && options.files.empty()) {
-        parsed.fault = "no file named: open-model [OPTIONS] FILE... (open-model --help)";
+        parsed.fault = "no file named; usage: open-model [OPTIONS] FILE... (open-model --help)";
     }
     return parsed;
 }

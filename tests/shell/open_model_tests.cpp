@@ -45,8 +45,9 @@ class OpenModelTest : public ShellTest {
 
 TEST_F(OpenModelTest, BadArgumentsEndWithOneLineBeforeAnyWindow) {
     EXPECT_EQ(run({}), 1);
-    EXPECT_EQ(errors,
-              "open-model: no file named: open-model [OPTIONS] FILE... (open-model --help)\n");
+    EXPECT_EQ(
+        errors,
+        "open-model: no file named; usage: open-model [OPTIONS] FILE... (open-model --help)\n");
     EXPECT_EQ(run({modelPath_, "--resolution", "big"}), 1);
     EXPECT_EQ(errors.rfind("open-model: --resolution takes", 0), 0u) << errors;
     EXPECT_EQ(run({modelPath_, "extra"}), 1) << "every file is checked before the window opens";
