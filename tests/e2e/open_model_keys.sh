@@ -1,6 +1,6 @@
 # open-model's own keys on two files: Tab then a left drag turns the view around the crate (it
 # stays in the middle while the sky moves), R brings back the first view, F12 writes
-# crate-1.png into the current folder and prints its path, PageDown shows the second file (a
+# crate-1.png into the current folder and prints its path, H shows the keys, PageDown shows the second file (a
 # Z-up crate, its plinth hidden behind it) and PageUp the first again, and F5 after the file
 # was rewritten shows the new content.
 source "$(dirname "$0")/viewer_driver.sh"
@@ -85,6 +85,15 @@ grep -q -x -F "$PWD/crate-1.png" "$WORK_DIR/stdout" || fail "F12 did not print t
 [ "$(/usr/bin/identify -format '%m %wx%h' crate-1.png)" = "PNG 1366x768" ] ||
   fail "the screenshot is not a 1366x768 PNG"
 
+# H lays the list of keys over the picture and takes it away again.
+press_key "$window" h
+settled_shot keys
+keys_by=$(difference restored keys)
+holds "$keys_by" 0.02 "a > b" || fail "H showed no list of keys ($keys_by)"
+press_key "$window" h
+settled_shot no-keys
+holds "$(difference restored no-keys)" 0.02 "a < b" || fail "H again did not hide the list"
+
 press_key "$window" Next
 window=$(find_window '^standing.glb - open-model$')
 settled_shot second
@@ -104,4 +113,4 @@ holds "$(red_below reloaded)" 0.003 "a < b" || fail "F5 did not show the rewritt
 press_key "$window" Escape
 wait_for_exit 5
 [ "$VIEWER_STATUS" = 0 ] || fail "exit status $VIEWER_STATUS after Esc"
-echo "PASS: turned by $turned_by, restored within $restored_by; F12, PageDown, PageUp and F5 work"
+echo "PASS: turned by $turned_by, restored within $restored_by; H, F12, PageDown, PageUp and F5 work"
