@@ -13,5 +13,12 @@ inline constexpr int kF3 = 260;
 // open-model's own.
 inline constexpr int kSpace = ' ';
 inline constexpr int kN = 'N';
+inline constexpr int kR = 'R';
+inline constexpr int kH = 'H';
+inline constexpr int kF5 = 262;
+inline constexpr int kF12 = 269;
+inline constexpr int kTab = 293;
+inline constexpr int kPageUp = 298;
+inline constexpr int kPageDown = 299;
 
 }  // namespace viewer_keys

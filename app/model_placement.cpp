@@ -38,6 +38,24 @@ Point3 centreOf(const Box3& box) {
 
 }  // namespace
 
+Point3 uprightRotation(UpAxis up) {
+    switch (up) {
+        case UpAxis::PlusX:
+            return {0.0f, 0.0f, 90.0f};
+        case UpAxis::MinusX:
+            return {0.0f, 0.0f, -90.0f};
+        case UpAxis::PlusY:
+            return {};
+        case UpAxis::MinusY:
+            return {180.0f, 0.0f, 0.0f};
+        case UpAxis::PlusZ:
+            return {-90.0f, 0.0f, 0.0f};
+        case UpAxis::MinusZ:
+            return {90.0f, 0.0f, 0.0f};
+    }
+    return {};
+}
+
 ModelPlacement placeModelInView(const Box3& modelBox, float fieldOfView, float aspect) {
     const float width = extentOf(modelBox.minimum.x, modelBox.maximum.x);
     const float height = extentOf(modelBox.minimum.y, modelBox.maximum.y);

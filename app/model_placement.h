@@ -15,6 +15,12 @@ struct Box3 {
     Point3 maximum;
 };
 
+// The file's axis that points up in the picture; glTF files stand on +Y.
+enum class UpAxis { PlusX, MinusX, PlusY, MinusY, PlusZ, MinusZ };
+
+// The node rotation, in degrees about x, y and z, that turns the file's up axis to +Y.
+Point3 uprightRotation(UpAxis up);
+
 // A uniform scale and then a translation, applied to the model's node.
 struct ModelPlacement {
     float scale = 1.0f;

@@ -14,3 +14,7 @@ void h3dutShowText(const char* text, float x, float y, float size, float r, floa
                    H3DRes fontMaterialResource);
 // Writes the queued engine messages to standard error, one line each, and empties the queue.
 bool h3dutDumpMessages();
+// Writes the frame just rendered (after h3dFinalizeFrame, before the buffers are swapped) to a
+// PNG file: the lower-left width by height pixels of the window or off-screen target. False,
+// with a message naming the file, when it cannot be written.
+bool h3dutScreenshot(const char* fileName, int width, int height);

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libx11-dev libxcb1-dev
   clang libclang-rt-14-dev  # the fuzz build: clang++ and its libFuzzer and sanitizer runtimes
   libgl1-mesa-dri libglx-mesa0 mesa-utils
+  libegl-dev libegl-mesa0  # open-model --output: EGL on Mesa's surfaceless platform, no display
   xvfb xauth xdotool x11-utils x11-apps imagemagick fonts-dejavu-core
 )
 

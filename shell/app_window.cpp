@@ -23,8 +23,17 @@ bool openAppWindow(int width, int height, bool fullscreen) {
 
     // Opening a window clears every callback, so they are registered after each open.
     glfwSetWindowCloseCallback(onWindowClose);
-    glfwSetKeyCallback(onKeyEvent);
-    glfwSetMousePosCallback(onMouseMove);
+    glfwSetKeyCallback(gInputCallbacks.key);
+    glfwSetMousePosCallback(gInputCallbacks.mouseMove);
+    if (gInputCallbacks.mouseButton != nullptr) {
+        glfwSetMouseButtonCallback(gInputCallbacks.mouseButton);
+    }
+    if (gInputCallbacks.wheel != nullptr) {
+        glfwSetMouseWheelCallback(gInputCallbacks.wheel);
+    }
+    if (gInputCallbacks.drop != nullptr) {
+        glfwSetDropCallback(gInputCallbacks.drop);
+    }
     return true;
 }
 

@@ -9,3 +9,6 @@ int gLastMouseY = 0;
 double gFpsClock = 0.0;
 bool gRebuildingWindow = false;
 bool gMouseRebasePending = false;
+int gWindowedWidth = kWindowWidth;
+int gWindowedHeight = kWindowHeight;
+InputCallbacks gInputCallbacks;

@@ -18,8 +18,8 @@ void toggleWindowMode() {
     glfwCloseWindow();
     gFullscreen = !gFullscreen;
 
-    int newWidth = kWindowWidth;
-    int newHeight = kWindowHeight;
+    int newWidth = gWindowedWidth;
+    int newHeight = gWindowedHeight;
     if (gFullscreen) {
         GLFWvidmode desktop;
         glfwGetDesktopMode(&desktop);

@@ -7,3 +7,7 @@ static_assert(viewer_keys::kW == 'W' && viewer_keys::kA == 'A' && viewer_keys::k
                   viewer_keys::kD == 'D',
               "printable keys are their upper-case character in the windowing interface");
 static_assert(viewer_keys::kF3 == GLFW_KEY_F3, "F3 differs from the windowing interface's code");
+static_assert(viewer_keys::kF5 == GLFW_KEY_F5 && viewer_keys::kF12 == GLFW_KEY_F12 &&
+                  viewer_keys::kTab == GLFW_KEY_TAB && viewer_keys::kPageUp == GLFW_KEY_PAGEUP &&
+                  viewer_keys::kPageDown == GLFW_KEY_PAGEDOWN,
+              "open-model's keys differ from the windowing interface's codes");

@@ -1,20 +1,16 @@
-// Start-up of open-model: the argument is checked before any window opens, and a file that
-// does not load closes the window again; from then on it is the viewer's life.
+// Start-up of open-model: the command line is read and every file checked before any window
+// opens; then either one picture is rendered off-screen, or the files are shown in the window.
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/model_file.h"
-#include "app/model_scene.h"
-#include "app/viewer_app.h"
+#include "app/model_options.h"
+#include "shell/open_model.h"
 #include "shell/shell.h"
-#include "windowing/glfw2.h"
 
 namespace {
-
-const char* const kUsage =
-    "usage: open-model FILE  (glTF 2.0 (.glb, .gltf), .obj, .stl, .ply, .fbx, .dae, .3ds, .off "
-    "or .3mf)";
 
 int refuse(const std::string& reason) {
     std::fprintf(stderr, "open-model: %s\n", reason.c_str());
@@ -24,34 +20,29 @@ int refuse(const std::string& reason) {
 }  // namespace
 
 int runOpenModel(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "%s\n", kUsage);
-        return 1;
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParsedOptions parsed = parseModelOptions(arguments);
+    const ModelOptions& options = parsed.options;
+    if (!parsed.fault.empty()) {
+        return refuse(parsed.fault);
     }
-    const std::string path = argv[1];
-    if (const std::optional<std::string> fault = modelFileFault(path)) {
-        return refuse(*fault);
+    if (options.help) {
+        std::fputs(modelHelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("open-model %s\n", VIEWER_VERSION);
+        return 0;
+    }
+    for (const std::string& path : options.files) {
+        if (const std::optional<std::string> fault = modelFileFault(path)) {
+            return refuse(*fault);
+        }
+    }
+    const std::string contentHome = findContentHome(argc > 0 ? argv[0] : nullptr);
+    if (!options.outputPath.empty()) {
+        return renderModelPicture(options, contentHome);
     }
 
-    glfwInit();
-    if (!openAppWindow(kWindowWidth, kWindowHeight, gFullscreen)) {
-        return refuse("cannot open a window for '" + path + "' (is a display reachable?)");
-    }
-    const ModelFile model = locateModelFile(path);
-    // The scene outlives the application object, which the shell frees at shutdown.
-    ModelScene scene(model, [] { return glfwGetTime(); });
-    auto* app = new ViewerApp(extractAppDir(argv[0]), &scene);
-    gApp = app;
-    glfwSetWindowTitle((model.displayName + " - open-model").c_str());
-    if (!app->initialize()) {
-        return showFailureNotice();
-    }
-    if (!scene.loadFault().empty()) {
-        const std::string fault = scene.loadFault();
-        shutDown();
-        return refuse(fault);
-    }
-    std::printf("%s\n", scene.summaryLine().c_str());
-    std::fflush(stdout);
-    return flyUntilQuit();
+    return showModelsInWindow(options, contentHome);
 }

@@ -21,6 +21,9 @@ extern bool gMouseRebasePending;
 // The windowed size every program of the shell opens with.
 inline constexpr int kWindowWidth = 1366;
 inline constexpr int kWindowHeight = 768;
+// The windowed size of this process: the above, unless open-model was asked for another.
+extern int gWindowedWidth;
+extern int gWindowedHeight;
 
 // The whole life of the viewer process; returns its exit status (0, or -1 on failure).
 int runViewer(int argc, char** argv);
@@ -40,6 +43,10 @@ void shutDown();
 // The directory part of the program path, up to and including its last '/' (else its last
 // '\\'); empty when it holds neither, or when there is no path.
 std::string extractAppDir(const char* path);
+// What ViewerApp is handed as the program's directory: extractAppDir's answer, except that a
+// program found through PATH looks where it really lies, and an installed one, without data
+// beside it, finds it in <prefix>/share/viewer.
+std::string findContentHome(const char* programPath);
 
 // Opens the window and registers the callbacks; on failure terminates the windowing
 // library and returns false.
@@ -51,3 +58,14 @@ void runFrameLoop();
 int onWindowClose();
 void onKeyEvent(int key, int action);
 void onMouseMove(int x, int y);
+
+// The callbacks openAppWindow registers on every window it opens: the viewer's, unless a
+// program of the shell (open-model) puts its own in; those left null are not registered.
+struct InputCallbacks {
+    void (*key)(int key, int action) = onKeyEvent;
+    void (*mouseMove)(int x, int y) = onMouseMove;
+    void (*mouseButton)(int button, int action) = nullptr;
+    void (*wheel)(int position) = nullptr;
+    void (*drop)(int count, const char** paths) = nullptr;
+};
+extern InputCallbacks gInputCallbacks;

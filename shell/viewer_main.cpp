@@ -47,7 +47,7 @@ int runViewer(int argc, char** argv) {
     if (!openAppWindow(kWindowWidth, kWindowHeight, gFullscreen)) {
         return -1;
     }
-    gApp = new ViewerApp(extractAppDir(programPath));
+    gApp = new ViewerApp(findContentHome(programPath));
     if (!gFullscreen) {
         glfwSetWindowTitle("Window Test");
     }
@@ -58,7 +58,7 @@ int runViewer(int argc, char** argv) {
 }
 
 int flyUntilQuit() {
-    gApp->resizeViewport(kWindowWidth, kWindowHeight);
+    gApp->resizeViewport(gWindowedWidth, gWindowedHeight);
     // Hidden and held: from now on the mouse reports unbounded relative positions.
     glfwDisable(GLFW_MOUSE_CURSOR);
 

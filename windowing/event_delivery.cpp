@@ -2,6 +2,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "windowing/adapter_state.h"
@@ -17,7 +19,13 @@ namespace {
 void collectKey(GLFWwindow* window, int glfw3Key, int scancode, int action, int mods);
 void collectCursorPosition(GLFWwindow* window, double x, double y);
 void collectCloseRequest(GLFWwindow* window);
+void collectMouseButton(GLFWwindow* window, int button, int action, int mods);
+void collectScroll(GLFWwindow* window, double xOffset, double yOffset);
+void collectDrop(GLFWwindow* window, int count, const char** paths);
 void deliver(const PendingEvent& event);
+void deliverMouseButton(int button, int action);
+void deliverWheel(double steps);
+void deliverDrop(const std::vector<std::string>& paths);
 void deliverKey(int legacyKey, int action);
 void deliverCloseRequest();
 
@@ -27,6 +35,9 @@ void collectEventsOf(GLFWwindow* window) {
     glfwSetKeyCallback(window, collectKey);
     glfwSetCursorPosCallback(window, collectCursorPosition);
     glfwSetWindowCloseCallback(window, collectCloseRequest);
+    glfwSetMouseButtonCallback(window, collectMouseButton);
+    glfwSetScrollCallback(window, collectScroll);
+    glfwSetDropCallback(window, collectDrop);
 }
 
 void pollAndDeliverEvents() {
@@ -85,6 +96,38 @@ void collectCloseRequest(GLFWwindow* /*window*/) {
     state.pendingEvents.push_back(event);
 }
 
+void collectMouseButton(GLFWwindow* /*window*/, int button, int action, int /*mods*/) {
+    if (button < 0 || button >= kMouseButtonCount) {
+        return;
+    }
+    AdapterState& state = adapterState();
+    PendingEvent event;
+    event.kind = PendingEvent::Kind::MouseButton;
+    event.windowGeneration = state.windowGeneration;
+    event.button = button;
+    event.action = action == GLFW_PRESS ? 1 : 0;
+    state.pendingEvents.push_back(event);
+}
+
+void collectScroll(GLFWwindow* /*window*/, double /*xOffset*/, double yOffset) {
+    AdapterState& state = adapterState();
+    PendingEvent event;
+    event.kind = PendingEvent::Kind::Wheel;
+    event.windowGeneration = state.windowGeneration;
+    event.wheelSteps = yOffset;
+    state.pendingEvents.push_back(event);
+}
+
+// GLFW 3's paths live only during its callback, so they are copied.
+void collectDrop(GLFWwindow* /*window*/, int count, const char** paths) {
+    AdapterState& state = adapterState();
+    PendingEvent event;
+    event.kind = PendingEvent::Kind::Drop;
+    event.windowGeneration = state.windowGeneration;
+    event.paths.assign(paths, paths + count);
+    state.pendingEvents.push_back(event);
+}
+
 void deliver(const PendingEvent& event) {
     switch (event.kind) {
         case PendingEvent::Kind::Key:
@@ -96,7 +139,50 @@ void deliver(const PendingEvent& event) {
         case PendingEvent::Kind::CloseRequest:
             deliverCloseRequest();
             break;
+        case PendingEvent::Kind::MouseButton:
+            deliverMouseButton(event.button, event.action);
+            break;
+        case PendingEvent::Kind::Wheel:
+            deliverWheel(event.wheelSteps);
+            break;
+        case PendingEvent::Kind::Drop:
+            deliverDrop(event.paths);
+            break;
     }
+}
+
+void deliverMouseButton(int button, int action) {
+    AdapterState& state = adapterState();
+    bool& down = state.mouseButtonIsDown[static_cast<std::size_t>(button)];
+    if (down == (action == 1)) {
+        return;
+    }
+    down = action == 1;
+    if (state.mouseButtonHandler) {
+        state.mouseButtonHandler(button, action);
+    }
+}
+
+void deliverWheel(double steps) {
+    AdapterState& state = adapterState();
+    const int before = static_cast<int>(std::floor(state.wheelPosition));
+    state.wheelPosition += steps;
+    const int after = static_cast<int>(std::floor(state.wheelPosition));
+    if (after != before && state.wheelHandler) {
+        state.wheelHandler(after);
+    }
+}
+
+void deliverDrop(const std::vector<std::string>& paths) {
+    const DropHandler handler = adapterState().dropHandler;
+    if (!handler || paths.empty()) {
+        return;
+    }
+    std::vector<const char*> texts;
+    for (const std::string& path : paths) {
+        texts.push_back(path.c_str());
+    }
+    handler(static_cast<int>(texts.size()), texts.data());
 }
 
 void deliverKey(int legacyKey, int action) {

@@ -7,6 +7,10 @@
 
 #define GLFW_WINDOW 0x00010001
 #define GLFW_FULLSCREEN 0x00010002
+// An extension of the 2.x modes: no window at all, but an off-screen context of the requested
+// size (EGL on Mesa's surfaceless platform), so pictures can be rendered without a display. It
+// needs glfwInit to have been called, not to have found a display.
+#define GLFW_OFFSCREEN 0x00010003
 
 #define GLFW_MOUSE_CURSOR 0x00030001
 
@@ -85,6 +89,14 @@
 #define GLFW_KEY_MENU (GLFW_KEY_SPECIAL + 69)
 #define GLFW_KEY_LAST GLFW_KEY_MENU
 
+#define GLFW_MOUSE_BUTTON_1 0
+#define GLFW_MOUSE_BUTTON_2 1
+#define GLFW_MOUSE_BUTTON_3 2
+#define GLFW_MOUSE_BUTTON_LAST 7
+#define GLFW_MOUSE_BUTTON_LEFT GLFW_MOUSE_BUTTON_1
+#define GLFW_MOUSE_BUTTON_RIGHT GLFW_MOUSE_BUTTON_2
+#define GLFW_MOUSE_BUTTON_MIDDLE GLFW_MOUSE_BUTTON_3
+
 struct GLFWvidmode {
     int Width, Height;
     int RedBits, BlueBits, GreenBits;
@@ -93,6 +105,11 @@ struct GLFWvidmode {
 typedef int (*GLFWwindowclosefun)(void);
 typedef void (*GLFWkeyfun)(int key, int action);
 typedef void (*GLFWmouseposfun)(int x, int y);
+typedef void (*GLFWmousebuttonfun)(int button, int action);
+// The wheel's position: the sum of its steps since the window opened, up positive.
+typedef void (*GLFWmousewheelfun)(int position);
+// An extension in the 2.x style: files dropped onto the window, as local paths.
+typedef void (*GLFWdropfun)(int count, const char** paths);
 
 int glfwInit(void);
 void glfwTerminate(void);
@@ -116,6 +133,11 @@ void glfwSetKeyCallback(GLFWkeyfun callback);
 // Registering calls the callback at once with the current position.
 void glfwSetMousePosCallback(GLFWmouseposfun callback);
 void glfwGetMousePos(int* x, int* y);
+int glfwGetMouseButton(int button);
+void glfwSetMouseButtonCallback(GLFWmousebuttonfun callback);
+int glfwGetMouseWheel(void);
+void glfwSetMouseWheelCallback(GLFWmousewheelfun callback);
+void glfwSetDropCallback(GLFWdropfun callback);
 
 void glfwEnable(int token);
 void glfwDisable(int token);

@@ -2,11 +2,14 @@
 // hands the work to the part of the adapter that owns it.
 #include "windowing/glfw2.h"
 
+#include <cmath>
+
 #include "windowing/adapter_state.h"
 #include "windowing/cursor.h"
 #include "windowing/desktop_and_clock.h"
 #include "windowing/event_delivery.h"
 #include "windowing/key_table.h"
+#include "windowing/offscreen_context.h"
 #include "windowing/window_lifetime.h"
 #include "windowing/window_properties.h"
 
@@ -32,11 +35,15 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     request.depthBits = depthBits;
     request.stencilBits = stencilBits;
     request.fullscreen = mode == GLFW_FULLSCREEN;
+    if (mode == GLFW_OFFSCREEN) {
+        return windowing::openOffscreenContext(request) ? 1 : 0;
+    }
     return windowing::openWindow(request) ? 1 : 0;
 }
 
 void glfwCloseWindow(void) {
     windowing::closeWindow();
+    windowing::closeOffscreenContext();
 }
 
 void glfwSetWindowTitle(const char* title) {
@@ -99,6 +106,36 @@ void glfwGetMousePos(int* x, int* y) {
     }
     if (y) {
         *y = adapterState().mouseY;
+    }
+}
+
+int glfwGetMouseButton(int button) {
+    if (button < 0 || button >= windowing::kMouseButtonCount) {
+        return GLFW_RELEASE;
+    }
+    return adapterState().mouseButtonIsDown[static_cast<std::size_t>(button)] ? GLFW_PRESS
+                                                                              : GLFW_RELEASE;
+}
+
+void glfwSetMouseButtonCallback(GLFWmousebuttonfun callback) {
+    if (adapterState().window) {
+        adapterState().mouseButtonHandler = callback;
+    }
+}
+
+int glfwGetMouseWheel(void) {
+    return static_cast<int>(std::floor(adapterState().wheelPosition));
+}
+
+void glfwSetMouseWheelCallback(GLFWmousewheelfun callback) {
+    if (adapterState().window) {
+        adapterState().wheelHandler = callback;
+    }
+}
+
+void glfwSetDropCallback(GLFWdropfun callback) {
+    if (adapterState().window) {
+        adapterState().dropHandler = callback;
     }
 }
 

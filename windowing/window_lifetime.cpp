@@ -6,6 +6,7 @@
 #include "windowing/cursor.h"
 #include "windowing/event_delivery.h"
 #include "windowing/key_table.h"
+#include "windowing/offscreen_context.h"
 #include "windowing/window_properties.h"
 
 namespace windowing {
@@ -24,6 +25,7 @@ void clearCallbacks(AdapterState& state);
 
 bool initializeLibrary() {
     AdapterState& state = adapterState();
+    state.started = true;
     if (!state.initialized) {
         state.initialized = glfwInit() == GLFW_TRUE;
     }
@@ -32,7 +34,9 @@ bool initializeLibrary() {
 
 void terminateLibrary() {
     AdapterState& state = adapterState();
+    closeOffscreenContext();
     if (!state.initialized) {
+        state.started = false;
         return;
     }
     closeWindow();
@@ -49,6 +53,7 @@ bool openWindow(const WindowRequest& request) {
         return false;
     }
     closeWindow();
+    closeOffscreenContext();
 
     GLFWmonitor* monitor = request.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     if (request.fullscreen && !monitor) {
@@ -134,6 +139,11 @@ void clearCallbacks(AdapterState& state) {
     state.closeHandler = nullptr;
     state.keyHandler = nullptr;
     state.mousePositionHandler = nullptr;
+    state.mouseButtonHandler = nullptr;
+    state.wheelHandler = nullptr;
+    state.dropHandler = nullptr;
+    state.mouseButtonIsDown = {};
+    state.wheelPosition = 0.0;
 }
 
 }  // namespace

@@ -16,8 +16,11 @@ void setWindowTitle(const char* title) {
 
 WindowSize openWindowSize() {
     WindowSize size;
-    if (GLFWwindow* window = adapterState().window) {
+    const AdapterState& state = adapterState();
+    if (GLFWwindow* window = state.window) {
         glfwGetWindowSize(window, &size.width, &size.height);
+    } else if (state.offscreen.display) {
+        size = {state.offscreen.width, state.offscreen.height};
     }
     return size;
 }

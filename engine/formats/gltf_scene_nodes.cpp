@@ -81,7 +81,9 @@ void checkNodeTree(const tinygltf::Model& model) {
             parentOf[index] = static_cast<int>(node);
         }
     }
-    enum class Walk : unsigned char { Unknown, OnPath, Rooted };
+    // Int-sized states: with byte-sized ones GCC 12 at -O3 warns falsely about freeing the
+    // vector (-Wfree-nonheap-object).
+    enum class Walk : int { Unknown, OnPath, Rooted };
     std::vector<Walk> state(model.nodes.size(), Walk::Unknown);
     std::vector<std::size_t> path;
     for (std::size_t start = 0; start < model.nodes.size(); ++start) {

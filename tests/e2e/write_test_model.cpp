@@ -1,6 +1,7 @@
 // Writes the small textured glTF file the open-model test opens: a green-textured crate on a red
-// plinth with a lamp beside them. Usage: write-test-model FILE. A FILE.glb holds its image; a
-// FILE.gltf has its buffer and its image beside it, in FILE.bin and FILE.png.
+// plinth with a lamp beside them. Usage: write-test-model FILE [--z-up] (standing on +Z). A
+// FILE.glb holds its image; a FILE.gltf has its buffer and its image beside it, in FILE.bin and
+// FILE.png.
 //
 // What it holds is fixed, so the test knows the summary line to expect:
 // 2 meshes, 24 triangles, 2 materials, 1 texture, 1 light.
@@ -167,19 +168,27 @@ std::string chunk(std::string data, char pad, std::uint32_t type) {
     return header + data;
 }
 
+// The nodes as glTF has them (+Y up), or turned a quarter about x so that +Z is up, as CAD
+// and scan files often have it.
+std::string nodesJson(bool zUp) {
+    const std::string turn = zUp ? ",\"rotation\":[0.70710678,0,0,0.70710678]" : "";
+    const std::string lamp = zUp ? "[1.2,-1.4,1.6]" : "[1.2,1.6,1.4]";
+    return "\"nodes\":[{\"name\":\"crate\",\"mesh\":0" + turn +
+           "},{\"name\":\"plinth\",\"mesh\":1" + turn +
+           "},{\"name\":\"lamp\",\"translation\":" + lamp +
+           ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}],";
+}
+
 // The document's JSON; imageJson and bufferJson say where the image and the buffer lie.
 std::string documentJson(BufferWriter& buffer, const std::string& crate, const std::string& plinth,
-                         const std::string& imageJson, const std::string& bufferJson) {
+                         const std::string& imageJson, const std::string& bufferJson, bool zUp) {
     return "{\"asset\":{\"version\":\"2.0\",\"generator\":\"write-test-model\"},"
            "\"extensionsUsed\":[\"KHR_lights_punctual\"],"
            "\"extensions\":{\"KHR_lights_punctual\":{\"lights\":[{\"name\":\"lamp\",\"type\":"
            "\"point\",\"color\":[1.0,0.9,0.8],\"intensity\":2.0,\"range\":6.0}]}},"
-           "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}],"
-           "\"nodes\":[{\"name\":\"crate\",\"mesh\":0},{\"name\":\"plinth\",\"mesh\":1},"
-           "{\"name\":\"lamp\",\"translation\":[1.2,1.6,1.4],"
-           "\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}],"
-           "\"meshes\":[{\"name\":\"crate\",\"primitives\":[" +
-           crate + "]},{\"name\":\"plinth\",\"primitives\":[" + plinth +
+           "\"scene\":0,\"scenes\":[{\"nodes\":[0,1,2]}]," +
+           nodesJson(zUp) + "\"meshes\":[{\"name\":\"crate\",\"primitives\":[" + crate +
+           "]},{\"name\":\"plinth\",\"primitives\":[" + plinth +
            "]}],"
            "\"materials\":[{\"name\":\"crateSkin\",\"pbrMetallicRoughness\":{\"baseColorTexture\":"
            "{\"index\":0},\"metallicFactor\":0.0,\"roughnessFactor\":0.8}},"
@@ -192,7 +201,7 @@ std::string documentJson(BufferWriter& buffer, const std::string& crate, const s
 }
 
 // One .glb holding everything.
-std::string glbFile() {
+std::string glbFile(bool zUp) {
     BufferWriter buffer;
     const std::string crate = buffer.addPrimitive(crateMesh(), 0);
     const std::string plinth = buffer.addPrimitive(plinthMesh(), 1);
@@ -201,7 +210,7 @@ std::string glbFile() {
     const std::string json = documentJson(
         buffer, crate, plinth,
         "{\"bufferView\":" + std::to_string(imageView) + ",\"mimeType\":\"image/png\"}",
-        "{\"byteLength\":" + std::to_string(buffer.bytes().size()) + "}");
+        "{\"byteLength\":" + std::to_string(buffer.bytes().size()) + "}", zUp);
 
     const std::string body =
         chunk(json, ' ', 0x4E4F534Au) + chunk(buffer.bytes(), '\0', 0x004E4942u);
@@ -222,7 +231,7 @@ bool writeFile(const std::string& path, const std::string& bytes) {
 
 // A .gltf with its buffer and its image in files beside it, named after it (crate.bin,
 // crate.png).
-bool writeGltfWithSideFiles(const std::string& path) {
+bool writeGltfWithSideFiles(const std::string& path, bool zUp) {
     const std::string stem = path.substr(0, path.size() - 5);
     const std::string name = stem.substr(stem.find_last_of('/') + 1);
     BufferWriter buffer;
@@ -230,7 +239,8 @@ bool writeGltfWithSideFiles(const std::string& path) {
     const std::string plinth = buffer.addPrimitive(plinthMesh(), 1);
     const std::string json = documentJson(buffer, crate, plinth, "{\"uri\":\"" + name + ".png\"}",
                                           "{\"uri\":\"" + name + ".bin\",\"byteLength\":" +
-                                              std::to_string(buffer.bytes().size()) + "}");
+                                              std::to_string(buffer.bytes().size()) + "}",
+                                          zUp);
     return writeFile(path, json) && writeFile(stem + ".bin", buffer.bytes()) &&
            writeFile(stem + ".png", crateTexture());
 }
@@ -238,11 +248,12 @@ bool writeGltfWithSideFiles(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: write-test-model FILE\n", stderr);
+    const bool zUp = argc == 3 && std::string(argv[2]) == "--z-up";
+    if (argc != 2 && !zUp) {
+        std::fputs("usage: write-test-model FILE [--z-up]\n", stderr);
         return 1;
     }
     const std::string path = argv[1];
     const bool text = path.size() > 5 && path.compare(path.size() - 5, 5, ".gltf") == 0;
-    return (text ? writeGltfWithSideFiles(path) : writeFile(path, glbFile())) ? 0 : 1;
+    return (text ? writeGltfWithSideFiles(path, zUp) : writeFile(path, glbFile(zUp))) ? 0 : 1;
 }

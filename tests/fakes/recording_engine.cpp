@@ -186,3 +186,19 @@ bool h3dutDumpMessages() {
     recordCall("h3dutDumpMessages");
     return true;
 }
+
+bool h3dutScreenshot(const char* fileName, int width, int height) {
+    recordCall("h3dutScreenshot", {static_cast<double>(width), static_cast<double>(height)},
+               fileName);
+    return true;
+}
+
+H3DRes h3dFindResource(int type, const char* name) {
+    recordCall("h3dFindResource", {static_cast<double>(type)}, name);
+    return 0;
+}
+
+bool h3dRemoveNode(H3DNode node) {
+    recordCall("h3dRemoveNode", {static_cast<double>(node)});
+    return true;
+}

@@ -94,6 +94,9 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     library().closeCallback = nullptr;
     library().keyCallback = nullptr;
     library().mousePosCallback = nullptr;
+    library().mouseButtonCallback = nullptr;
+    library().wheelCallback = nullptr;
+    library().dropCallback = nullptr;
     for (bool& pressed : library().keyPressed) {
         pressed = false;
     }
@@ -173,6 +176,31 @@ void glfwSetMousePosCallback(GLFWmouseposfun callback) {
 void glfwGetMousePos(int* x, int* y) {
     *x = library().mouseX;
     *y = library().mouseY;
+}
+
+int glfwGetMouseButton(int button) {
+    return button >= 0 && button <= GLFW_MOUSE_BUTTON_LAST && library().buttonPressed[button]
+               ? GLFW_PRESS
+               : GLFW_RELEASE;
+}
+
+void glfwSetMouseButtonCallback(GLFWmousebuttonfun callback) {
+    recordCall("glfwSetMouseButtonCallback");
+    library().mouseButtonCallback = callback;
+}
+
+int glfwGetMouseWheel(void) {
+    return library().wheelPosition;
+}
+
+void glfwSetMouseWheelCallback(GLFWmousewheelfun callback) {
+    recordCall("glfwSetMouseWheelCallback");
+    library().wheelCallback = callback;
+}
+
+void glfwSetDropCallback(GLFWdropfun callback) {
+    recordCall("glfwSetDropCallback");
+    library().dropCallback = callback;
 }
 
 void glfwEnable(int token) {

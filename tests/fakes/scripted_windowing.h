@@ -43,6 +43,11 @@ struct ScriptedWindowing {
     GLFWwindowclosefun closeCallback = nullptr;
     GLFWkeyfun keyCallback = nullptr;
     GLFWmouseposfun mousePosCallback = nullptr;
+    bool buttonPressed[GLFW_MOUSE_BUTTON_LAST + 1] = {};
+    int wheelPosition = 0;
+    GLFWmousebuttonfun mouseButtonCallback = nullptr;
+    GLFWmousewheelfun wheelCallback = nullptr;
+    GLFWdropfun dropCallback = nullptr;
 };
 
 ScriptedWindowing& scriptedWindowing();

@@ -45,10 +45,12 @@ class OpenModelTest : public ShellTest {
 
 TEST_F(OpenModelTest, BadArgumentsEndWithOneLineBeforeAnyWindow) {
     EXPECT_EQ(run({}), 1);
-    EXPECT_EQ(errors,
-              "usage: open-model FILE  (glTF 2.0 (.glb, .gltf), .obj, .stl, .ply, .fbx, .dae, "
-              ".3ds, .off or .3mf)\n");
-    EXPECT_EQ(run({modelPath_, "extra"}), 1);
+    EXPECT_EQ(
+        errors,
+        "open-model: no file named; usage: open-model [OPTIONS] FILE... (open-model --help)\n");
+    EXPECT_EQ(run({modelPath_, "--resolution", "big"}), 1);
+    EXPECT_EQ(errors.rfind("open-model: --resolution takes", 0), 0u) << errors;
+    EXPECT_EQ(run({modelPath_, "extra"}), 1) << "every file is checked before the window opens";
 
     const std::string missing = (folder_ / "missing.glb").string();
     EXPECT_EQ(run({missing}), 1);
@@ -92,6 +94,33 @@ TEST_F(OpenModelTest, ALoadedFilePrintsItsSummaryAndFliesLikeTheViewer) {
     const std::vector<std::string> names = loggedNames();
     EXPECT_EQ(std::vector<std::string>(names.end() - 3, names.end()),
               (std::vector<std::string>{"glfwEnable", "h3dRelease", "glfwTerminate"}));
+}
+
+TEST_F(OpenModelTest, TheSizeAndPipelineAskedForAndAFileDroppedOnTheWindow) {
+    const std::string dropped = (folder_ / "gear.glb").string();
+    std::ofstream(dropped, std::ios::binary) << "glTF";
+    atSwap(2, [&dropped] {
+        const char* paths[] = {dropped.c_str()};
+        scriptedWindowing().dropCallback(1, paths);
+    });
+    atSwap(3, requestWindowClose);
+    EXPECT_EQ(run({"--resolution", "800x600", "--pipeline", "simple", modelPath_}), 0);
+    EXPECT_EQ(callsNamed("glfwOpenWindow").at(0).values,
+              (std::vector<double>{800, 600, 8, 8, 8, 8, 24, 8, GLFW_WINDOW}));
+    EXPECT_EQ(callsNamed("h3dSetupCameraView").at(0).values[2], 800.0f / 600.0f);
+    const std::vector<RecordedCall> pipelineChoices = callsNamed("h3dSetNodeParamI");
+    ASSERT_FALSE(pipelineChoices.empty());
+    EXPECT_EQ(pipelineChoices.front().values[2], 10) << "the simple pipeline, declared first";
+
+    std::vector<std::string> geometry;
+    for (const RecordedCall& call : callsNamed("h3dAddResource")) {
+        if (call.values.at(0) == H3DResTypes::Geometry) {
+            geometry.push_back(call.text);
+        }
+    }
+    const std::string folder = folder_.filename().string();
+    EXPECT_EQ(geometry, (std::vector<std::string>{folder + "/robot.glb", folder + "/./gear.glb"}));
+    EXPECT_EQ(callsNamed("glfwSetWindowTitle").back().text, "gear.glb - open-model");
 }
 
 }  // namespace
