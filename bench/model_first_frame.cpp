@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     std::printf(
         "%s\nfirst frame %.0f ms (window %.0f, load %.0f, render %.0f), peak memory %.0f "
         "MiB, helper %.0f MiB\n",
-        scene.summaryLine().c_str(), total, window, loaded - window, total - loaded, peakMebibytes(),
-        static_cast<double>(children.ru_maxrss) / 1024.0);
+        scene.summaryLine().c_str(), total, window, loaded - window, total - loaded,
+        peakMebibytes(), static_cast<double>(children.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -44,9 +44,9 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     const auto posingStart = std::chrono::steady_clock::now();
     scene.refreshWorldMatrices();
     refreshSkinPoses(scene, resources);
-    scenePainter_.stats().countPosing(std::chrono::duration<double, std::milli>(
-                                          std::chrono::steady_clock::now() - posingStart)
-                                          .count());
+    scenePainter_.stats().countPosing(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - posingStart)
+            .count());
     const PaintFrame frame{scene, resources, standIns_,
                            cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize};
     scenePainter_.collect(frame);

@@ -95,8 +95,8 @@ std::string plyMesh() {
            "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n";
 }
 
-std::string colladaHierarchy() {
-    return R"(<?xml version="1.0" encoding="utf-8"?>
+// The start of a COLLADA file of one triangle, "tri", that the scenes below place.
+const char* const kColladaTriangle = R"(<?xml version="1.0" encoding="utf-8"?>
 <COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
   <asset><unit name="meter" meter="1"/><up_axis>Y_UP</up_axis></asset>
   <library_geometries>
@@ -113,7 +113,10 @@ std::string colladaHierarchy() {
         <p>0 1 2</p></triangles>
     </mesh></geometry>
   </library_geometries>
-  <library_visual_scenes>
+)";
+
+std::string colladaHierarchy() {
+    return std::string(kColladaTriangle) + R"(  <library_visual_scenes>
     <visual_scene id="scene">
       <node id="arm" name="arm"><translate>0 2 0</translate>
         <node id="hand" name="hand"><translate>3 0 0</translate>
@@ -128,24 +131,7 @@ std::string colladaHierarchy() {
 }
 
 std::string colladaSkinnedAndAnimated() {
-    return R"(<?xml version="1.0" encoding="utf-8"?>
-<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
-  <asset><unit name="meter" meter="1"/><up_axis>Y_UP</up_axis></asset>
-  <library_geometries>
-    <geometry id="tri" name="tri"><mesh>
-      <source id="tri-positions">
-        <float_array id="tri-positions-array" count="9">0 0 0 1 0 0 0 1 0</float_array>
-        <technique_common><accessor source="#tri-positions-array" count="3" stride="3">
-          <param name="X" type="float"/><param name="Y" type="float"/>
-          <param name="Z" type="float"/>
-        </accessor></technique_common>
-      </source>
-      <vertices id="tri-vertices"><input semantic="POSITION" source="#tri-positions"/></vertices>
-      <triangles count="1"><input semantic="VERTEX" source="#tri-vertices" offset="0"/>
-        <p>0 1 2</p></triangles>
-    </mesh></geometry>
-  </library_geometries>
-  <library_controllers>
+    return std::string(kColladaTriangle) + R"(  <library_controllers>
     <controller id="skin"><skin source="#tri">
       <bind_shape_matrix>1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1</bind_shape_matrix>
       <source id="skin-joints"><Name_array id="skin-joints-array" count="1">bone</Name_array>

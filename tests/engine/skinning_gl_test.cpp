@@ -56,9 +56,10 @@ class Skinning : public EngineGlTest {
                         "<scene><model name=\"wall\" geometry=\"quad.gltf\" "
                         "material=\"wall.material.xml\" translation=\"0 0 -6\" scale=\"4 4 1\"/>"
                         "<model name=\"tube\" geometry=\"tube.glb\" translation=\"0 -1 -4\" " +
-                            tubeAttributes + "/>"
-                        "<light name=\"lamp\" translation=\"0 0 -1\" color=\"1 1 1\" "
-                        "radius=\"30\" shadows=\"true\"/></scene>");
+                            tubeAttributes +
+                            "/>"
+                            "<light name=\"lamp\" translation=\"0 0 -1\" color=\"1 1 1\" "
+                            "radius=\"30\" shadows=\"true\"/></scene>");
         const H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, pipelineFile, 0);
         const H3DNode root = loadScene(directory, "s.scene.xml");
         tube = h3dGetNodeChild(root, 1);

@@ -114,8 +114,8 @@ std::string BendingTube::glb() const {
             shift[index] = morphShift;
         }
         targets = ",\"targets\":[{\"POSITION\":" +
-                  std::to_string(file.addAccessor(file.addView(bytesOf(shift)), kFloat, vertices,
-                                                  "VEC3")) +
+                  std::to_string(
+                      file.addAccessor(file.addView(bytesOf(shift)), kFloat, vertices, "VEC3")) +
                   "}]";
         weightsOfNode = ",\"weights\":[1]";
     }
