@@ -16,6 +16,8 @@
 namespace {
 
 const int kErrorLevel = 1;
+// The shipped sky's cube texture, which the sky box's material names.
+const char* const kSkyTexture = "sky_cube.png";
 const double kWatchInterval = 0.5;
 // The key list below the status line, in fractions of the viewport.
 const float kOverlayLeft = 0.02f;
@@ -81,6 +83,8 @@ void ModelScene::declareResources() {
 // The shipped content has loaded by now, so the load from the file's folder reads only the file
 // and what it names.
 void ModelScene::loadContent() {
+    // The file's glTF materials are lit by the sky around them.
+    h3dSetEnvironment(h3dFindResource(H3DResTypes::Texture, kSkyTexture));
     geometry_ = h3dAddResource(H3DResTypes::Geometry, resourceName_.c_str(), 0);
     h3dutLoadResourcesFromDisk(model_.contentDirectory.c_str());
     fileTime_ = modificationTime(filePath(model_));

@@ -18,6 +18,11 @@
 // joints in every context's vertex program; their world matrix is then the identity.
 
 @shared
+// Sharp levels of the environment's cube and blurred views of the scene behind glass are
+// picked by level in fragment programs.
+#if defined(FRAGMENT_PROGRAM) && (defined(ENVIRONMENT_LIGHT) || defined(TRANSMISSION))
+#extension GL_ARB_shader_texture_lod : enable
+#endif
 uniform mat4 worldMatrix;
 uniform mat3 normalMatrix;
 uniform mat4 viewProjectionMatrix;
@@ -113,6 +118,41 @@ vec3 screenColor(vec3 linear) {
     return sqrt(linear / (linear + vec3(0.6)) * 1.6);
 }
 
+#ifdef ENVIRONMENT_LIGHT
+// Light from all around, prefiltered once by the engine: a cube with one mip level per
+// roughness step up to environmentLevels, and the diffuse light's nine harmonic terms.
+uniform samplerCube environmentMap;
+uniform vec3 environmentIrradiance[9];
+uniform float environmentLevels;
+
+// The environment's diffuse light (irradiance / pi) on a surface facing n.
+vec3 environmentDiffuse(vec3 n) {
+    vec3 light = environmentIrradiance[0] + environmentIrradiance[1] * n.y +
+                 environmentIrradiance[2] * n.z + environmentIrradiance[3] * n.x +
+                 environmentIrradiance[4] * (n.x * n.y) + environmentIrradiance[5] * (n.y * n.z) +
+                 environmentIrradiance[6] * (3.0 * n.z * n.z - 1.0) +
+                 environmentIrradiance[7] * (n.x * n.z) +
+                 environmentIrradiance[8] * (n.x * n.x - n.y * n.y);
+    return max(light, vec3(0.0));
+}
+
+// The environment's light arriving from a direction, blurred as far as the roughness.
+vec3 environmentReflection(vec3 direction, float roughness) {
+#if defined(VERTEX_PROGRAM) || defined(GL_ARB_shader_texture_lod)
+    return textureCubeLod(environmentMap, direction, roughness * environmentLevels).rgb;
+#else
+    return textureCube(environmentMap, direction, roughness * environmentLevels).rgb;
+#endif
+}
+#else
+vec3 environmentDiffuse(vec3 n) {
+    return ambientLight;
+}
+vec3 environmentReflection(vec3 direction, float roughness) {
+    return ambientLight;
+}
+#endif
+
 #ifndef GLTF_MATERIAL
 
 uniform sampler2D albedoMap;
@@ -124,7 +164,7 @@ uniform vec4 emission;
 // as per pixel, at a fraction of the cost on a software rasterizer. Plain point lights come
 // first and take the short way; spot, directional and physical lights the full one.
 vec3 lightFrom(int first, vec3 position, vec3 normal) {
-    vec3 light = ambientLight;
+    vec3 light = environmentDiffuse(normal);
     for (int entry = first; entry < 8; ++entry) {
         if (entry >= plainLightCount) {
             break;
@@ -184,6 +224,9 @@ uniform vec4 baseColorFactor;
 uniform vec4 materialFactors;
 // rgb emission, a the alpha cutoff.
 uniform vec4 emissiveFactor;
+// x index of refraction, y transmission, z thickness (mesh units), w attenuation distance
+// (0: none).
+uniform vec4 opticalFactors;
 uniform sampler2D baseColorMap;
 uniform vec4 baseColorMapTransformU;
 uniform vec4 baseColorMapTransformV;
@@ -200,6 +243,59 @@ uniform sampler2D emissiveMap;
 uniform vec4 emissiveMapTransformU;
 uniform vec4 emissiveMapTransformV;
 
+#ifdef CLEARCOAT
+// x coat, y its roughness, z its normal scale.
+uniform vec4 clearcoatFactors;
+uniform sampler2D clearcoatMap;
+uniform vec4 clearcoatMapTransformU;
+uniform vec4 clearcoatMapTransformV;
+uniform sampler2D clearcoatRoughnessMap;
+uniform vec4 clearcoatRoughnessMapTransformU;
+uniform vec4 clearcoatRoughnessMapTransformV;
+uniform sampler2D clearcoatNormalMap;
+uniform vec4 clearcoatNormalMapTransformU;
+uniform vec4 clearcoatNormalMapTransformV;
+#endif
+#ifdef SPECULAR
+// rgb the dielectric reflectance's colour, a its strength.
+uniform vec4 specularFactors;
+uniform sampler2D specularMap;
+uniform vec4 specularMapTransformU;
+uniform vec4 specularMapTransformV;
+uniform sampler2D specularColorMap;
+uniform vec4 specularColorMapTransformU;
+uniform vec4 specularColorMapTransformV;
+#endif
+#ifdef SHEEN
+// rgb the sheen's colour, a its roughness.
+uniform vec4 sheenFactors;
+uniform sampler2D sheenColorMap;
+uniform vec4 sheenColorMapTransformU;
+uniform vec4 sheenColorMapTransformV;
+uniform sampler2D sheenRoughnessMap;
+uniform vec4 sheenRoughnessMapTransformU;
+uniform vec4 sheenRoughnessMapTransformV;
+#endif
+#ifdef TRANSMISSION
+uniform sampler2D transmissionMap;
+uniform vec4 transmissionMapTransformU;
+uniform vec4 transmissionMapTransformV;
+uniform sampler2D sceneBehind;
+uniform vec4 targetSize;
+#endif
+#ifdef VOLUME
+uniform vec4 attenuationColor;
+uniform sampler2D thicknessMap;
+uniform vec4 thicknessMapTransformU;
+uniform vec4 thicknessMapTransformV;
+#endif
+
+// The extensions' maps compute their coordinates per pixel from both sets.
+#if defined(CLEARCOAT) || defined(SPECULAR) || defined(SHEEN) || defined(TRANSMISSION)
+#define EXTENSION_MAPS 1
+varying vec4 bothCoordSets;
+#endif
+
 // Base colour and metallic-roughness map coordinates; normal and occlusion; emissive.
 varying vec4 mapCoords0;
 varying vec4 mapCoords1;
@@ -210,18 +306,43 @@ varying vec4 worldTangent;
 
 struct Surface {
     vec3 diffuse;
+    // Reflectance head-on and at grazing angles.
     vec3 reflectance;
+    float edgeReflectance;
     float roughness;
     vec3 normal;
     vec3 toEye;
     float occlusion;
     vec3 emission;
     float alpha;
+    // What single-scattering GGX loses at this roughness, given back to lights' highlights.
+    vec3 scatterCompensation;
+    vec3 coat;
+    float coatRoughness;
+    vec3 coatNormal;
+    vec3 sheenColor;
+    float sheenRoughness;
+    float transmission;
+    vec3 baseColor;
 };
 
 vec2 mapCoord(vec4 rowU, vec4 rowV, vec2 set0, vec2 set1) {
     vec3 coord = vec3(rowU.w > 0.5 ? set1 : set0, 1.0);
     return vec2(dot(rowU.xyz, coord), dot(rowV.xyz, coord));
+}
+
+// Reflectance at normal incidence of a dielectric of this index of refraction (0.04 for 1.5).
+float dielectricReflectance() {
+    float ratio = (opticalFactors.x - 1.0) / (opticalFactors.x + 1.0);
+    return ratio * ratio;
+}
+
+// The split-sum environment term of GGX, as an analytic fit: reflectance * x + edge * y is the
+// share of the light a surface reflects at this view angle and roughness (single scattering).
+vec2 reflectedShare(float viewFacing, float roughness) {
+    vec4 rough = roughness * vec4(-1.0, -0.0275, -0.572, 0.022) + vec4(1.0, 0.0425, 1.04, -0.04);
+    float fade = min(rough.x * rough.x, exp2(-9.28 * viewFacing)) * rough.x + rough.y;
+    return vec2(-1.04, 1.04) * fade + rough.zw;
 }
 
 #ifdef VERTEX_PROGRAM
@@ -251,11 +372,20 @@ void placeSurface(vec3 position, vec3 normal, vec4 tangent, vec2 set0, vec2 set1
 #ifdef EMISSIVE_MAP
     mapCoords2 = mapCoord(emissiveMapTransformU, emissiveMapTransformV, set0, set1);
 #endif
+#ifdef EXTENSION_MAPS
+    bothCoordSets = vec4(set0, set1);
+#endif
     gl_Position = viewProjectionMatrix * world;
 }
 #endif
 
 #ifdef FRAGMENT_PROGRAM
+#ifdef EXTENSION_MAPS
+vec4 extensionTexel(sampler2D map, vec4 rowU, vec4 rowV) {
+    return texture2D(map, mapCoord(rowU, rowV, bothCoordSets.xy, bothCoordSets.zw));
+}
+#endif
+
 // Base colour with its alpha, in linear colour (the map holds sRGB, taken as gamma 2).
 vec4 baseColor() {
     vec4 base = surfaceColor;
@@ -289,6 +419,88 @@ vec3 faceNormal(vec3 normal) {
 #endif
 }
 
+// A normal map's normal in the surface's tangent frame.
+vec3 bentNormal(vec3 normal, vec3 texel, float scale) {
+    vec3 tangent = normalize(worldTangent.xyz - normal * dot(normal, worldTangent.xyz));
+    vec3 bitangent = cross(normal, tangent) * worldTangent.w;
+    vec3 bump = texel * 2.0 - 1.0;
+    bump.xy *= scale;
+    return normalize(tangent * bump.x + bitangent * bump.y + normal * bump.z);
+}
+
+// The surface's reflectance: metals reflect their base colour; dielectrics their index of
+// refraction's share, coloured and weighed by the specular extension.
+void readReflectance(inout Surface surface, vec3 base, float metallic) {
+    vec3 dielectric = vec3(dielectricReflectance());
+    float weight = 1.0;
+#ifdef SPECULAR
+    vec3 tint = specularFactors.rgb;
+    weight = specularFactors.a;
+#ifdef SPECULAR_COLOR_MAP
+    vec3 color = extensionTexel(specularColorMap, specularColorMapTransformU,
+                                specularColorMapTransformV).rgb;
+    tint *= color * color;
+#endif
+#ifdef SPECULAR_MAP
+    weight *= extensionTexel(specularMap, specularMapTransformU, specularMapTransformV).a;
+#endif
+    dielectric = min(dielectric * tint, vec3(1.0));
+#endif
+    surface.reflectance = mix(dielectric * weight, base, metallic);
+    surface.edgeReflectance = mix(weight, 1.0, metallic);
+}
+
+void readLayers(inout Surface surface, vec3 geometricNormal) {
+    surface.coat = vec3(0.0);
+    surface.coatRoughness = 1.0;
+    surface.coatNormal = surface.normal;
+#ifdef CLEARCOAT
+    float coat = clearcoatFactors.x;
+    float coatRoughness = clearcoatFactors.y;
+#ifdef CLEARCOAT_MAP
+    coat *= extensionTexel(clearcoatMap, clearcoatMapTransformU, clearcoatMapTransformV).r;
+#endif
+#ifdef CLEARCOAT_ROUGHNESS_MAP
+    coatRoughness *= extensionTexel(clearcoatRoughnessMap, clearcoatRoughnessMapTransformU,
+                                    clearcoatRoughnessMapTransformV).g;
+#endif
+    surface.coat = vec3(coat);
+    surface.coatRoughness = clamp(coatRoughness, 0.03, 1.0);
+#ifdef CLEARCOAT_NORMAL_MAP
+    vec3 texel = extensionTexel(clearcoatNormalMap, clearcoatNormalMapTransformU,
+                                clearcoatNormalMapTransformV).xyz;
+    surface.coatNormal = faceNormal(bentNormal(geometricNormal, texel, clearcoatFactors.z));
+#else
+    surface.coatNormal = faceNormal(geometricNormal);
+#endif
+#endif
+    surface.sheenColor = vec3(0.0);
+    surface.sheenRoughness = 1.0;
+#ifdef SHEEN
+    vec3 sheen = sheenFactors.rgb;
+    float sheenRoughness = sheenFactors.a;
+#ifdef SHEEN_COLOR_MAP
+    vec3 color = extensionTexel(sheenColorMap, sheenColorMapTransformU, sheenColorMapTransformV).rgb;
+    sheen *= color * color;
+#endif
+#ifdef SHEEN_ROUGHNESS_MAP
+    sheenRoughness *= extensionTexel(sheenRoughnessMap, sheenRoughnessMapTransformU,
+                                     sheenRoughnessMapTransformV).a;
+#endif
+    surface.sheenColor = sheen;
+    surface.sheenRoughness = clamp(sheenRoughness, 0.07, 1.0);
+#endif
+    surface.transmission = 0.0;
+#ifdef TRANSMISSION
+    float transmission = opticalFactors.y;
+#ifdef TRANSMISSION_MAP
+    transmission *= extensionTexel(transmissionMap, transmissionMapTransformU,
+                                   transmissionMapTransformV).r;
+#endif
+    surface.transmission = transmission;
+#endif
+}
+
 Surface readSurface() {
     Surface surface;
     vec4 base = baseColor();
@@ -300,15 +512,13 @@ Surface readSurface() {
     metallic *= texel.b;
 #endif
     surface.roughness = clamp(roughness, 0.03, 1.0);
+    surface.baseColor = base.rgb;
     surface.diffuse = base.rgb * (1.0 - metallic);
-    surface.reflectance = mix(vec3(0.04), base.rgb, metallic);
-    vec3 normal = normalize(worldNormal);
+    readReflectance(surface, base.rgb, metallic);
+    vec3 geometricNormal = normalize(worldNormal);
+    vec3 normal = geometricNormal;
 #ifdef NORMAL_MAP
-    vec3 tangent = normalize(worldTangent.xyz - normal * dot(normal, worldTangent.xyz));
-    vec3 bitangent = cross(normal, tangent) * worldTangent.w;
-    vec3 bump = texture2D(normalMap, mapCoords1.xy).xyz * 2.0 - 1.0;
-    bump.xy *= materialFactors.z;
-    normal = normalize(tangent * bump.x + bitangent * bump.y + normal * bump.z);
+    normal = bentNormal(normal, texture2D(normalMap, mapCoords1.xy).xyz, materialFactors.z);
 #endif
     surface.normal = faceNormal(normal);
     surface.toEye = normalize(cameraPosition - worldPosition);
@@ -322,47 +532,156 @@ Surface readSurface() {
     surface.emission *= glow * glow;
 #endif
     surface.alpha = base.a;
+    vec2 share = reflectedShare(max(dot(surface.normal, surface.toEye), 0.0), surface.roughness);
+    surface.scatterCompensation =
+        1.0 + surface.reflectance * (1.0 / max(share.x + share.y, 0.05) - 1.0);
+    readLayers(surface, geometricNormal);
+    surface.diffuse *= 1.0 - surface.transmission;
     return surface;
 }
 
 #endif
 
-// One light on the surface: Lambert diffuse and a GGX highlight with Smith visibility and
-// Schlick's Fresnel. Light colours already hold the 1/pi of the diffuse term.
-vec3 shade(Surface surface, vec3 toLight, vec3 arriving) {
-    float facing = dot(surface.normal, toLight);
-    if (facing <= 0.0) {
-        return vec3(0.0);
-    }
-    vec3 halfway = normalize(toLight + surface.toEye);
-    float viewFacing = max(dot(surface.normal, surface.toEye), 1e-4);
-    float halfFacing = max(dot(surface.normal, halfway), 0.0);
-    float alpha = surface.roughness * surface.roughness;
+// GGX with Smith visibility, times pi (light colours hold the 1/pi of the diffuse term).
+float highlight(vec3 normal, vec3 toLight, vec3 toEye, vec3 halfway, float roughness) {
+    float facing = max(dot(normal, toLight), 1e-4);
+    float viewFacing = max(dot(normal, toEye), 1e-4);
+    float halfFacing = max(dot(normal, halfway), 0.0);
+    float alpha = roughness * roughness;
     float alpha2 = alpha * alpha;
     float spread = halfFacing * halfFacing * (alpha2 - 1.0) + 1.0;
     float distribution = alpha2 / (pi * spread * spread);
     float visibility =
         0.5 / (facing * sqrt(viewFacing * viewFacing * (1.0 - alpha2) + alpha2) +
                viewFacing * sqrt(facing * facing * (1.0 - alpha2) + alpha2));
-    vec3 fresnel = surface.reflectance +
-                   (1.0 - surface.reflectance) * pow(1.0 - max(dot(surface.toEye, halfway), 0.0), 5.0);
-    vec3 diffuse = (1.0 - fresnel) * surface.diffuse;
-    return (diffuse + fresnel * (distribution * visibility * pi)) * arriving * facing;
+    return distribution * visibility * pi;
 }
 
-// The ambient light on the surface, its reflection weighed by an analytic fit of the
-// split-sum lookup, as there is no environment map.
-vec3 ambient(Surface surface) {
-    float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
-    vec4 rough = surface.roughness * vec4(-1.0, -0.0275, -0.572, 0.022) +
-                 vec4(1.0, 0.0425, 1.04, -0.04);
-    float fade = min(rough.x * rough.x, exp2(-9.28 * viewFacing)) * rough.x + rough.y;
-    vec2 scaleBias = vec2(-1.04, 1.04) * fade + rough.zw;
-    vec3 reflected = surface.reflectance * scaleBias.x + scaleBias.y;
-    return ambientLight * (surface.diffuse + reflected) * surface.occlusion;
+// Schlick's Fresnel term between the reflectance head-on and at grazing angles.
+vec3 fresnel(vec3 headOn, float edge, float cosine) {
+    return headOn + (edge - headOn) * pow(1.0 - max(cosine, 0.0), 5.0);
+}
+
+// One light on the surface: Lambert diffuse and a GGX highlight with Smith visibility and
+// Schlick's Fresnel, under a clear coat and with a sheen where the material has them.
+vec3 shade(Surface surface, vec3 toLight, vec3 arriving) {
+    float facing = dot(surface.normal, toLight);
+    if (facing <= 0.0) {
+        return vec3(0.0);
+    }
+    vec3 halfway = normalize(toLight + surface.toEye);
+    vec3 reflected = fresnel(surface.reflectance, surface.edgeReflectance,
+                             dot(surface.toEye, halfway));
+    vec3 diffuse = (1.0 - reflected) * surface.diffuse;
+    vec3 color = (diffuse + reflected * surface.scatterCompensation *
+                                highlight(surface.normal, toLight, surface.toEye, halfway,
+                                          surface.roughness)) *
+                 facing;
+#ifdef SHEEN
+    // Charlie's distribution with Neubelt's visibility; it lights the surface's silhouette.
+    float alpha = surface.sheenRoughness * surface.sheenRoughness;
+    float halfFacing = dot(surface.normal, halfway);
+    float sine2 = max(1.0 - halfFacing * halfFacing, 1e-4);
+    float distribution = (2.0 + 1.0 / alpha) * pow(sine2, 0.5 / alpha) / (2.0 * pi);
+    float viewFacing = max(dot(surface.normal, surface.toEye), 1e-4);
+    float visibility = 1.0 / (4.0 * (facing + viewFacing - facing * viewFacing));
+    float strongest = max(surface.sheenColor.r, max(surface.sheenColor.g, surface.sheenColor.b));
+    color = color * (1.0 - 0.25 * strongest) +
+            surface.sheenColor * (distribution * visibility * pi * facing);
+#endif
+#ifdef CLEARCOAT
+    float coatFacing = dot(surface.coatNormal, toLight);
+    vec3 coatReflected = fresnel(vec3(0.04), 1.0, dot(surface.coatNormal, surface.toEye)) *
+                         surface.coat;
+    color = color * (1.0 - coatReflected);
+    if (coatFacing > 0.0) {
+        vec3 coatHalfway = normalize(toLight + surface.toEye);
+        color += fresnel(vec3(0.04), 1.0, dot(surface.toEye, coatHalfway)) * surface.coat *
+                 highlight(surface.coatNormal, toLight, surface.toEye, coatHalfway,
+                           surface.coatRoughness) *
+                 coatFacing;
+    }
+#endif
+    return color * arriving;
+}
+
+// The environment's share reflected by a layer (or, without an environment, the plain ambient
+// light's), with the light single scattering loses at high roughness given back: what a rough
+// white metal reflects adds up to all of it (the multiple-scattering term of Fdez-Aguera).
+vec3 reflectedEnvironmentShare(vec3 headOn, float edge, float viewFacing, float roughness) {
+    vec2 share = reflectedShare(viewFacing, roughness);
+    vec3 single = headOn * share.x + edge * share.y;
+    float scattered = share.x + share.y;
+    vec3 average = headOn + (1.0 - headOn) / 21.0;
+    vec3 multiple = single * average / (1.0 - (1.0 - scattered) * average) * (1.0 - scattered);
+    return single + multiple;
 }
 
 #ifdef FRAGMENT_PROGRAM
+#ifdef TRANSMISSION
+// The opaque scene behind the surface, seen through it: bent by the index of refraction over
+// the volume's thickness and blurred as far as the roughness; tinted by the base colour and
+// absorbed over the thickness.
+vec3 seenThrough(Surface surface) {
+    vec3 ray = refract(-surface.toEye, surface.normal, 1.0 / max(opticalFactors.x, 1.0));
+    vec3 exit = worldPosition;
+    vec3 absorbed = vec3(1.0);
+#ifdef VOLUME
+    float thickness = opticalFactors.z;
+#ifdef THICKNESS_MAP
+    thickness *= texture2D(thicknessMap, mapCoord(thicknessMapTransformU, thicknessMapTransformV,
+                                                  bothCoordSets.xy, bothCoordSets.zw)).g;
+#endif
+    thickness *= length(worldMatrix[0].xyz);
+    exit += normalize(ray) * thickness;
+    if (opticalFactors.w > 0.0) {
+        absorbed = pow(attenuationColor.rgb, vec3(thickness / opticalFactors.w));
+    }
+#endif
+    vec4 clip = viewProjectionMatrix * vec4(exit, 1.0);
+    vec2 place = clip.xy / clip.w * 0.5 + 0.5;
+    float blur = log2(targetSize.x) * surface.roughness * clamp(opticalFactors.x * 2.0 - 2.0, 0.0, 1.0);
+#ifdef GL_ARB_shader_texture_lod
+    vec3 behind = texture2DLod(sceneBehind, place, blur).rgb;
+#else
+    vec3 behind = texture2D(sceneBehind, place, blur).rgb;
+#endif
+    return behind * surface.baseColor * absorbed;
+}
+#endif
+
+// Light from all around: the environment's diffuse and reflected light, under the coat and
+// with the sheen, and the scene behind a transmissive surface.
+vec3 ambient(Surface surface) {
+    float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
+    vec3 reflected = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
+                                               viewFacing, surface.roughness);
+    vec3 color = surface.diffuse * (1.0 - reflected) * environmentDiffuse(surface.normal) +
+                 reflected * environmentReflection(reflect(-surface.toEye, surface.normal),
+                                                   surface.roughness);
+#ifdef TRANSMISSION
+    color += surface.transmission * (1.0 - reflected) * seenThrough(surface);
+#endif
+#ifdef SHEEN
+    // The sheen's reflected share grows towards the silhouette.
+    float strongest = max(surface.sheenColor.r, max(surface.sheenColor.g, surface.sheenColor.b));
+    float grazing = 1.0 - viewFacing;
+    color = color * (1.0 - 0.25 * strongest) +
+            surface.sheenColor * environmentDiffuse(surface.normal) *
+                (0.05 + 0.6 * grazing * grazing * grazing) * (1.0 - 0.5 * surface.sheenRoughness);
+#endif
+#ifdef CLEARCOAT
+    float coatFacing = max(dot(surface.coatNormal, surface.toEye), 0.0);
+    vec3 coatReflected = surface.coat * fresnel(vec3(0.04), 1.0, coatFacing);
+    color = color * (1.0 - coatReflected) +
+            surface.coat * reflectedEnvironmentShare(vec3(0.04), 1.0, coatFacing,
+                                                     surface.coatRoughness) *
+                environmentReflection(reflect(-surface.toEye, surface.coatNormal),
+                                      surface.coatRoughness);
+#endif
+    return color * surface.occlusion;
+}
+
 // Every light from entry first on, per pixel; entry 0 in its shadow when it casts one.
 vec3 litSurface(Surface surface, int first) {
     vec3 color = ambient(surface) + surface.emission;
@@ -473,17 +792,56 @@ attribute vec4 vertexColor;
 attribute vec2 vertexTexCoord1;
 
 #ifdef GLTF_MATERIAL
-// Every light per vertex, with the material's factors standing in for its maps: the diffuse
-// light (times pi's share already in the colours) and the highlight, added up apart.
+// Every light and the environment per vertex, with the material's factors standing in for its
+// maps: the diffuse light (times pi's share already in the colours) and the highlight, added up
+// apart. The clear coat and the sheen are lit here too, through the vertex normal.
 void lightPerVertex() {
     Surface surface;
     vec4 base = surfaceColor;
+    float metallic = materialFactors.x;
     surface.roughness = clamp(materialFactors.y, 0.03, 1.0);
-    surface.reflectance = mix(vec3(0.04), base.rgb, materialFactors.x);
+    vec3 dielectric = vec3(dielectricReflectance());
+    float weight = 1.0;
+#ifdef SPECULAR
+    dielectric = min(dielectric * specularFactors.rgb, vec3(1.0));
+    weight = specularFactors.a;
+#endif
+    surface.reflectance = mix(dielectric * weight, base.rgb, metallic);
+    surface.edgeReflectance = mix(weight, 1.0, metallic);
     surface.normal = normalize(worldNormal);
     surface.toEye = normalize(cameraPosition - worldPosition);
-    vec3 diffuse = ambientLight;
-    vec3 highlight = vec3(0.0);
+    float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
+    vec2 share = reflectedShare(viewFacing, surface.roughness);
+    surface.scatterCompensation =
+        1.0 + surface.reflectance * (1.0 / max(share.x + share.y, 0.05) - 1.0);
+    surface.coat = vec3(0.0);
+    surface.coatRoughness = 1.0;
+    surface.coatNormal = surface.normal;
+#ifdef CLEARCOAT
+    surface.coat = vec3(clearcoatFactors.x);
+    surface.coatRoughness = clamp(clearcoatFactors.y, 0.03, 1.0);
+#endif
+    surface.sheenColor = vec3(0.0);
+    surface.sheenRoughness = 1.0;
+#ifdef SHEEN
+    surface.sheenColor = sheenFactors.rgb;
+    surface.sheenRoughness = clamp(sheenFactors.a, 0.07, 1.0);
+#endif
+    vec3 diffuse = environmentDiffuse(surface.normal);
+    vec3 highlight = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
+                                               viewFacing, surface.roughness) *
+                     environmentReflection(reflect(-surface.toEye, surface.normal),
+                                           surface.roughness);
+#ifdef CLEARCOAT
+    highlight += surface.coat * reflectedEnvironmentShare(vec3(0.04), 1.0, viewFacing,
+                                                          surface.coatRoughness) *
+                 environmentReflection(reflect(-surface.toEye, surface.normal),
+                                       surface.coatRoughness);
+#endif
+#ifdef SHEEN
+    float grazing = 1.0 - viewFacing;
+    highlight += surface.sheenColor * diffuse * (0.05 + 0.6 * grazing * grazing * grazing);
+#endif
     // Only the highlight comes from shade(): the diffuse share is the map's, per pixel.
     surface.diffuse = vec3(0.0);
     for (int entry = 0; entry < 8; ++entry) {
@@ -530,6 +888,9 @@ void main() {
     vec3 light = gl_FrontFacing ? vertexLight : ambientLight;
     vec3 highlight = gl_FrontFacing ? vertexHighlight : vec3(0.0);
     vec3 color = surface.diffuse * light * surface.occlusion + highlight + surface.emission;
+#ifdef TRANSMISSION
+    color += surface.transmission * seenThrough(surface);
+#endif
     gl_FragColor = vec4(screenColor(color), alpha);
 #endif
 #else

@@ -67,6 +67,9 @@ struct H3DStats {
         // CPU milliseconds spent bringing world matrices and skinned meshes' joint matrices
         // and boxes up to date (what animating costs the engine beyond h3dSetModelAnimation).
         PoseTime = 102,
+        // Milliseconds that making the environment light in use took (h3dSetEnvironment): reading
+        // the cube back, prefiltering it and uploading it; 0 without an environment.
+        EnvironmentTime = 103,
     };
 };
 
@@ -126,6 +129,11 @@ H3DNode h3dAddLightNode(H3DNode parent, const char* name, float r, float g, floa
 // the file's rest pose back. False, with a message, for a node that is not such a model or an
 // animation it does not have.
 bool h3dSetModelAnimation(H3DNode modelNode, int animation, float seconds);
+// Lights glTF materials (and material files with the define ENVIRONMENT_LIGHT) from a loaded cube
+// texture: its diffuse and its roughness-blurred reflected light are computed here, once, and
+// its time is logged. 0 puts back the plain ambient light. False, with a message, for a resource
+// that is not a loaded cube texture.
+bool h3dSetEnvironment(H3DRes cubeTexture);
 bool h3dRemoveNode(H3DNode node);
 int h3dGetNodeType(H3DNode node);
 H3DNode h3dGetNodeParent(H3DNode node);

@@ -24,6 +24,8 @@ float h3dGetStat(int stat) {
                 return static_cast<float>(figures.drawCalls);
             case H3DStats::PoseTime:
                 return static_cast<float>(figures.poseMilliseconds);
+            case H3DStats::EnvironmentTime:
+                return static_cast<float>(engine.renderer.environment().milliseconds);
             default:
                 messageLog().warning("h3dGetStat: unknown figure " + std::to_string(stat));
                 return 0.0f;

@@ -82,10 +82,11 @@ NamedMaterial defaultGltfMaterial(std::string_view resourceName) {
     NamedMaterial material;
     material.name = materialName(resourceName, "#default-material");
     material.desc.shader = kGltfMaterialShader;
-    material.desc.defines = {"GLTF_MATERIAL"};
+    material.desc.defines = {"GLTF_MATERIAL", "ENVIRONMENT_LIGHT"};
     material.desc.uniforms = {uniform("baseColorFactor", glm::vec4(1.0f)),
                               uniform("materialFactors", glm::vec4(1.0f, 1.0f, 1.0f, 1.0f)),
-                              uniform("emissiveFactor", glm::vec4(0.0f, 0.0f, 0.0f, 0.5f))};
+                              uniform("emissiveFactor", glm::vec4(0.0f, 0.0f, 0.0f, 0.5f)),
+                              uniform("opticalFactors", glm::vec4(1.5f, 0.0f, 0.0f, 0.0f))};
     return material;
 }
 
@@ -130,7 +131,7 @@ GltfLook LookReader::read() {
 MaterialDesc LookReader::readMaterial(const tinygltf::Material& source, const std::string& label) {
     MaterialDesc material;
     material.shader = kGltfMaterialShader;
-    material.defines = {"GLTF_MATERIAL"};
+    material.defines = {"GLTF_MATERIAL", "ENVIRONMENT_LIGHT"};
     for (const auto& [extension, value] : source.extensions) {
         if (std::find(std::begin(kDrawnMaterialExtensions), std::end(kDrawnMaterialExtensions),
                       extension) == std::end(kDrawnMaterialExtensions)) {
@@ -203,6 +204,7 @@ MaterialDesc LookReader::readMaterial(const tinygltf::Material& source, const st
     material.uniforms.push_back(
         uniform("materialFactors", glm::vec4(metallic, roughness, normalScale, occlusion)));
     material.uniforms.push_back(uniform("emissiveFactor", glm::vec4(glm::vec3(emissive), cutoff)));
+    material.uniforms.push_back(uniform("opticalFactors", glm::vec4(1.5f, 0.0f, 0.0f, 0.0f)));
     return material;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/gpu/engine_uniforms.h"
 
+#include <utility>
+
 namespace engine {
 
 EngineUniforms lookUpEngineUniforms(GLuint program) {
@@ -20,14 +22,23 @@ EngineUniforms lookUpEngineUniforms(GLuint program) {
     uniforms.targetSize = glGetUniformLocation(program, "targetSize");
     uniforms.screenSize = glGetUniformLocation(program, "screenSize");
     uniforms.jointRows = glGetUniformLocation(program, "jointRows");
-    if (uniforms.shadowMap >= 0) {
-        // A sampler's unit is program state: set once here, never again per frame.
-        GLint previous = 0;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-        glUseProgram(program);
-        glUniform1i(uniforms.shadowMap, kShadowMapUnit);
-        glUseProgram(static_cast<GLuint>(previous));
+    uniforms.environmentMap = glGetUniformLocation(program, "environmentMap");
+    uniforms.environmentIrradiance = glGetUniformLocation(program, "environmentIrradiance");
+    uniforms.environmentLevels = glGetUniformLocation(program, "environmentLevels");
+    uniforms.sceneBehind = glGetUniformLocation(program, "sceneBehind");
+    // A sampler's unit is program state: set once here, never again per frame.
+    const std::pair<GLint, GLint> samplerUnits[] = {{uniforms.shadowMap, kShadowMapUnit},
+                                                    {uniforms.environmentMap, kEnvironmentMapUnit},
+                                                    {uniforms.sceneBehind, kSceneBehindUnit}};
+    GLint previous = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
+    glUseProgram(program);
+    for (const auto& [location, unit] : samplerUnits) {
+        if (location >= 0) {
+            glUniform1i(location, unit);
+        }
     }
+    glUseProgram(static_cast<GLuint>(previous));
     return uniforms;
 }
 

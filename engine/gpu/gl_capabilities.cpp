@@ -27,6 +27,13 @@ std::optional<std::string> unsupportedContextReason() {
             "framebuffer objects are needed (OpenGL 3.0, GL_ARB_framebuffer_object or "
             "GL_EXT_framebuffer_object)");
     }
+    // The engine's own textures take the top units of the sixteen.
+    GLint textureUnits = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &textureUnits);
+    if (textureUnits < 16) {
+        return "16 texture units are needed, but the context offers only " +
+               std::to_string(textureUnits);
+    }
     return std::nullopt;
 }
 

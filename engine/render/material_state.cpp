@@ -11,7 +11,7 @@ int applyMaterialState(const MaterialProgramLocations& locations, const LoadedMa
                        const ResourceTable& resources, const StandInTextures& standIns) {
     const std::vector<MaterialTexture>& textures = material.desc.textures;
     int unit = 0;
-    for (std::size_t entry = 0; entry < textures.size() && unit < kShadowMapUnit; ++entry) {
+    for (std::size_t entry = 0; entry < textures.size() && unit < kMostMaterialTextures; ++entry) {
         if (locations.samplers[entry] < 0) {
             continue;
         }

@@ -9,7 +9,8 @@
 
 namespace engine {
 
-// The number of texture units the material took; unit kShadowMapUnit is never among them.
+// The number of texture units the material took; the engine's own
+// units (kSceneBehindUnit and above) are never among them.
 int applyMaterialState(const MaterialProgramLocations& locations, const LoadedMaterial& material,
                        const ResourceTable& resources, const StandInTextures& standIns);
 

@@ -36,6 +36,12 @@ void applyPassUniforms(ContextProgram& program, const PassUniforms& pass) {
             glUniform4fv(uniforms.lightCones, lights.count, glm::value_ptr(lights.cones[0]));
         }
     }
+    if (pass.environment != nullptr && uniforms.environmentIrradiance >= 0) {
+        glUniform3fv(uniforms.environmentIrradiance, 9,
+                     glm::value_ptr(pass.environment->irradiance[0]));
+        glUniform1f(uniforms.environmentLevels,
+                    static_cast<float>(pass.environment->roughestLevel));
+    }
     if (pass.shadowMatrices != nullptr && uniforms.shadowMatrices >= 0) {
         glUniformMatrix4fv(uniforms.shadowMatrices, 6, GL_FALSE,
                            glm::value_ptr((*pass.shadowMatrices)[0]));

@@ -11,6 +11,7 @@
 #include <glm/vec4.hpp>
 
 #include "engine/render/light_set.h"
+#include "engine/resources/environment_light.h"
 #include "engine/resources/loaded_shader.h"
 
 namespace engine {
@@ -21,6 +22,7 @@ struct PassUniforms {
     glm::mat4 viewProjection{1.0f};
     glm::vec3 cameraPosition{0.0f};
     const LightSet* lights = nullptr;
+    const EnvironmentLight* environment = nullptr;
     const std::array<glm::mat4, 6>* shadowMatrices = nullptr;
     glm::vec2 shadowTexelSize{1.0f};
     glm::vec4 targetSize{1.0f};

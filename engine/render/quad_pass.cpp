@@ -47,7 +47,8 @@ void QuadPass::draw(const PipelineCommand& command, H3DRes materialHandle, int c
 void QuadPass::bindInputs(const PipelineCommand& command, const MaterialProgramLocations& locations,
                           int firstUnit, const PipelineTargets& targets) const {
     int unit = firstUnit;
-    for (std::size_t index = 0; index < command.inputs.size() && unit < kShadowMapUnit; ++index) {
+    for (std::size_t index = 0; index < command.inputs.size() && unit < kMostMaterialTextures;
+         ++index) {
         const QuadInput& input = command.inputs[index];
         const RenderTarget* target = targets.find(input.target);
         if (target == nullptr || locations.inputs[index] < 0) {

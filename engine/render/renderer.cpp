@@ -10,7 +10,14 @@
 namespace engine {
 
 Renderer::Renderer(GLuint screenFramebuffer, const GlCapabilities& capabilities)
-    : screenFramebuffer_(screenFramebuffer), capabilities_(capabilities) {}
+    : screenFramebuffer_(screenFramebuffer), capabilities_(capabilities) {
+    clearEnvironment();
+}
+
+void Renderer::clearEnvironment() {
+    environment_ =
+        uploadEnvironment(uniformEnvironment(kPlainAmbientLight), capabilities_.halfFloatTargets);
+}
 
 bool Renderer::resizePipeline(H3DRes handle, const LoadedPipeline& pipeline, int width, int height,
                               MessageLog& log) {
@@ -47,8 +54,9 @@ bool Renderer::render(SceneGraph& scene, const ResourceTable& resources, H3DNode
     scenePainter_.stats().countPosing(
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - posingStart)
             .count());
-    const PaintFrame frame{scene, resources, standIns_,
-                           cameraViewOf(camera, *scene.find(camera), *settings), shadowMapSize};
+    const PaintFrame frame{scene,         resources,
+                           standIns_,     cameraViewOf(camera, *scene.find(camera), *settings),
+                           shadowMapSize, &environment_};
     scenePainter_.collect(frame);
     FrameInputs inputs{capabilities_,    resources,     standIns_, overlays_,
                        overlayRenderer_, scenePainter_, frame};

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 #include <epoxy/gl.h>
 
@@ -19,6 +20,7 @@
 #include "engine/render/pipeline_state.h"
 #include "engine/render/scene_painter.h"
 #include "engine/resources/context_names.h"
+#include "engine/resources/environment_light.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/resources/resource_table.h"
 #include "engine/scene/scene_graph.h"
@@ -49,6 +51,12 @@ class Renderer {
                 int shadowMapSize, MessageLog& log);
     void finalizeFrame();
 
+    // What glTF materials are lit by from now on.
+    void setEnvironment(EnvironmentLight environment) { environment_ = std::move(environment); }
+    // Puts back the light of no environment: the plain ambient light.
+    void clearEnvironment();
+    const EnvironmentLight& environment() const { return environment_; }
+
   private:
     GLuint screenFramebuffer_;
     GlCapabilities capabilities_;
@@ -57,6 +65,7 @@ class Renderer {
     OverlayRenderer overlayRenderer_;
     ContextNames contextNames_;
     ScenePainter scenePainter_;
+    EnvironmentLight environment_;
     std::uint64_t finishedFrames_ = 0;
     std::set<H3DRes> reportedPipelines_;
     std::unordered_map<H3DRes, PipelineState> pipelineStates_;

@@ -1,8 +1,21 @@
 #include "engine/render/scene_painter.h"
 
 #include "engine/gpu/blend_state.h"
+#include "engine/gpu/engine_uniforms.h"
 
 namespace engine {
+namespace {
+
+void bindEnvironment(const EnvironmentLight* environment) {
+    if (environment == nullptr) {
+        return;
+    }
+    glActiveTexture(GL_TEXTURE0 + kEnvironmentMapUnit);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, environment->cube.get());
+    glActiveTexture(GL_TEXTURE0);
+}
+
+}  // namespace
 
 void ScenePainter::collect(const PaintFrame& frame) {
     const Frustum view(frame.camera.viewProjection);
@@ -33,7 +46,8 @@ void ScenePainter::drawGeometry(const PaintFrame& frame, const ResolvedCommand& 
     glDepthMask(blend == BlendMode::Replace ? GL_TRUE : GL_FALSE);
     applyBlend(blend);
     shadowAtlas_.bind();
-    PassUniforms pass = passUniforms(frame.camera, targetWidth, targetHeight);
+    bindEnvironment(frame.environment);
+    PassUniforms pass = passUniforms(frame, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
     meshPass_.draw(
         visibleMeshes_.meshes(),
@@ -50,7 +64,7 @@ void ScenePainter::drawQuad(const PaintFrame& frame, const ResolvedCommand& comm
         zeroUniformIsZero(frame.resources, *command.command, command.material)) {
         contextId = command.zeroContextId;
     }
-    PassUniforms pass = passUniforms(frame.camera, targetWidth, targetHeight);
+    PassUniforms pass = passUniforms(frame, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
     quadPass_.draw(*command.command, command.material, contextId, targets, pass, passTools);
     glEnable(GL_DEPTH_TEST);
@@ -58,9 +72,11 @@ void ScenePainter::drawQuad(const PaintFrame& frame, const ResolvedCommand& comm
     glDisable(GL_BLEND);
 }
 
-PassUniforms ScenePainter::passUniforms(const CameraView& camera, int targetWidth,
+PassUniforms ScenePainter::passUniforms(const PaintFrame& frame, int targetWidth,
                                         int targetHeight) {
+    const CameraView& camera = frame.camera;
     PassUniforms pass;
+    pass.environment = frame.environment;
     pass.stamp = ++passStamp_;
     pass.viewProjection = camera.viewProjection;
     pass.cameraPosition = camera.position;

@@ -19,6 +19,7 @@
 #include "engine/render/scene_collector.h"
 #include "engine/render/shadow_atlas.h"
 #include "engine/render/visible_meshes.h"
+#include "engine/resources/environment_light.h"
 #include "engine/resources/loaded_pipeline.h"
 #include "engine/scene/camera_view.h"
 #include "engine/scene/scene_graph.h"
@@ -33,6 +34,7 @@ struct PaintFrame {
     CameraView camera;
     // The side of each face of the shadow map.
     int shadowMapSize = 0;
+    const EnvironmentLight* environment = nullptr;
 };
 
 class ScenePainter {
@@ -72,7 +74,7 @@ class ScenePainter {
     // The collected frame's, chosen by the light selector.
     const LightSet* lights_ = nullptr;
 
-    PassUniforms passUniforms(const CameraView& camera, int targetWidth, int targetHeight);
+    PassUniforms passUniforms(const PaintFrame& frame, int targetWidth, int targetHeight);
     bool zeroUniformIsZero(const ResourceTable& resources, const PipelineCommand& command,
                            H3DRes materialHandle);
     MeshPassTools tools(const PaintFrame& frame);

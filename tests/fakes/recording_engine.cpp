@@ -85,6 +85,11 @@ bool h3dSetModelAnimation(H3DNode modelNode, int animation, float seconds) {
     return true;
 }
 
+bool h3dSetEnvironment(H3DRes cubeTexture) {
+    recordCall("h3dSetEnvironment", {static_cast<double>(cubeTexture)});
+    return true;
+}
+
 H3DNode h3dAddModelNode(H3DNode parent, const char* name, H3DRes geometryResource) {
     recordCall("h3dAddModelNode",
                {static_cast<double>(parent), static_cast<double>(geometryResource)}, name);
