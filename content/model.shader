@@ -827,11 +827,12 @@ void lightPerVertex() {
     surface.sheenColor = sheenFactors.rgb;
     surface.sheenRoughness = clamp(sheenFactors.a, 0.07, 1.0);
 #endif
-    vec3 diffuse = environmentDiffuse(surface.normal);
-    vec3 highlight = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
-                                               viewFacing, surface.roughness) *
-                     environmentReflection(reflect(-surface.toEye, surface.normal),
-                                           surface.roughness);
+    // What the surface reflects of the environment is not also diffused.
+    vec3 reflected = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
+                                               viewFacing, surface.roughness);
+    vec3 diffuse = environmentDiffuse(surface.normal) * (1.0 - reflected);
+    vec3 highlight =
+        reflected * environmentReflection(reflect(-surface.toEye, surface.normal), surface.roughness);
 #ifdef CLEARCOAT
     highlight += surface.coat * reflectedEnvironmentShare(vec3(0.04), 1.0, viewFacing,
                                                           surface.coatRoughness) *
@@ -840,7 +841,8 @@ void lightPerVertex() {
 #endif
 #ifdef SHEEN
     float grazing = 1.0 - viewFacing;
-    highlight += surface.sheenColor * diffuse * (0.05 + 0.6 * grazing * grazing * grazing);
+    highlight += surface.sheenColor * environmentDiffuse(surface.normal) *
+                 (0.05 + 0.6 * grazing * grazing * grazing);
 #endif
     // Only the highlight comes from shade(): the diffuse share is the map's, per pixel.
     surface.diffuse = vec3(0.0);

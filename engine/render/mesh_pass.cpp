@@ -59,10 +59,10 @@ void MeshPass::draw(const std::vector<MeshDraw>& meshes, DrawContexts contexts,
         return;
     }
     std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        if (a.blended != b.blended) {
-            return b.blended;
+        if (a.layer != b.layer) {
+            return a.layer < b.layer;
         }
-        if (a.blended) {
+        if (a.layer == Layer::Blended) {
             return a.mesh->cameraDistance > b.mesh->cameraDistance;
         }
         if (a.program != b.program) {
@@ -96,9 +96,11 @@ void MeshPass::gather(const std::vector<MeshDraw>& meshes, DrawContexts contexts
             program = mesh.shader->find(contexts.context, mesh.shaderVariant);
         }
         if (program != nullptr) {
-            entries_.push_back(
-                {program, &mesh,
-                 contexts.blendsMaterials && mesh.material->desc.blend == MaterialBlend::Alpha});
+            const Layer layer = !contexts.blendsMaterials                           ? Layer::Opaque
+                                : mesh.material->desc.blend == MaterialBlend::Alpha ? Layer::Blended
+                                : mesh.material->seesSceneBehind ? Layer::Transmissive
+                                                                 : Layer::Opaque;
+            entries_.push_back({program, &mesh, layer});
         }
     }
 }
@@ -106,11 +108,16 @@ void MeshPass::gather(const std::vector<MeshDraw>& meshes, DrawContexts contexts
 void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTools& tools) const {
     BoundState bound;
     bool blending = false;
+    bool sceneCopied = false;
     enableVertexArrays(true);
     glPointSize(kPointSizePixels);
     for (const Entry& entry : entries_) {
         const MeshDraw& mesh = *entry.mesh;
-        if (entry.blended && !blending) {
+        if (entry.layer == Layer::Transmissive && !sceneCopied && tools.sceneBehind != nullptr) {
+            sceneCopied = true;
+            tools.sceneBehind->capture();
+        }
+        if (entry.layer == Layer::Blended && !blending) {
             blending = true;
             applyBlend(BlendMode::Alpha);
             glDepthMask(GL_FALSE);

@@ -1,7 +1,8 @@
 // Draws mesh nodes with their materials' programs for one shader context, sorted so that each
 // program and each material is set up once, and front to back within a material so that
 // hidden pixels fail the depth test before they are shaded. Alpha-blended materials come after
-// all others, back to front.
+// all others, back to front; transmissive ones between the two, after a copy of what the opaque
+// ones drew.
 #pragma once
 
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/render/frustum.h"
 #include "engine/render/material_locations.h"
 #include "engine/render/pass_uniforms.h"
+#include "engine/render/scene_behind.h"
 #include "engine/render/scene_collector.h"
 #include "engine/resources/resource_table.h"
 
@@ -22,6 +24,9 @@ struct MeshPassTools {
     const ResourceTable& resources;
     const StandInTextures& standIns;
     FrameStats& stats;
+    // Where transmissive surfaces find the scene behind them; none in passes that draw them as
+    // opaque (shadow maps).
+    SceneBehind* sceneBehind = nullptr;
 };
 
 // The shader contexts one draw of the meshes uses.
@@ -50,10 +55,12 @@ class MeshPass {
               FaceSide culled, const PassUniforms& pass, MeshPassTools& tools);
 
   private:
+    // Drawn in this order.
+    enum class Layer { Opaque, Transmissive, Blended };
     struct Entry {
         ContextProgram* program;
         const MeshDraw* mesh;
-        bool blended;
+        Layer layer;
     };
 
     // Kept between frames so that its storage is reused.

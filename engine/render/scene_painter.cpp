@@ -49,6 +49,9 @@ void ScenePainter::drawGeometry(const PaintFrame& frame, const ResolvedCommand& 
     bindEnvironment(frame.environment);
     PassUniforms pass = passUniforms(frame, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
+    if (blend == BlendMode::Replace) {
+        passTools.sceneBehind = &sceneBehind_;
+    }
     meshPass_.draw(
         visibleMeshes_.meshes(),
         DrawContexts{command.contextId, command.fillOnlyContextId, blend == BlendMode::Replace},

@@ -67,6 +67,7 @@ class ScenePainter {
     MeshPass meshPass_;
     QuadPass quadPass_;
     ShadowAtlas shadowAtlas_;
+    SceneBehind sceneBehind_;
     std::uint64_t passStamp_ = 0;
     // Per quad command with a zero uniform: its index among the material's uniforms.
     std::unordered_map<const PipelineCommand*, int> zeroUniforms_;

@@ -87,12 +87,18 @@ RadianceCube resizedCube(const RadianceCube& source, int size) {
             for (int x = 0; x < size; ++x) {
                 glm::vec3 sum(0.0f);
                 if (wholeBoxes) {
+                    // Weighted by solid angle: texels near a face's corners cover less of the
+                    // sphere than those near its centre.
+                    float weights = 0.0f;
                     for (int row = y * box; row < (y + 1) * box; ++row) {
                         for (int column = x * box; column < (x + 1) * box; ++column) {
-                            sum += from[static_cast<std::size_t>(row * source.size + column)];
+                            const float weight = texelSolidAngle(source.size, column, row);
+                            sum +=
+                                from[static_cast<std::size_t>(row * source.size + column)] * weight;
+                            weights += weight;
                         }
                     }
-                    sum /= static_cast<float>(box * box);
+                    sum /= weights;
                 } else {
                     for (int j = 0; j < samples; ++j) {
                         for (int i = 0; i < samples; ++i) {

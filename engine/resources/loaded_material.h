@@ -30,6 +30,9 @@ struct LoadedMaterial : ResourcePayload {
     // materials of skinned meshes (kVariantNone for the others, which are skinned on the CPU).
     static constexpr int kVariantNone = -3;
     int skinnedVariants[2] = {kVariantNone, kVariantNone};
+    // Transmissive materials (the define TRANSMISSION) see the opaque scene behind them, so they
+    // are drawn after it.
+    bool seesSceneBehind = false;
 
     // False when the material has no uniform of that name.
     bool setUniform(std::string_view name, const glm::vec4& value);

@@ -75,6 +75,8 @@ Upload uploadMaterial(MaterialDesc& desc, const UploadContext& context) {
         material->fontMetrics = context.resources.find(ResourceType::FontMetrics, desc.fontMetrics);
     }
     material->shaderVariant = desc.defines.empty() ? 0 : LoadedMaterial::kVariantPending;
+    material->seesSceneBehind =
+        std::find(desc.defines.begin(), desc.defines.end(), "TRANSMISSION") != desc.defines.end();
     material->desc = std::move(desc);
     return Upload::success(std::move(material));
 }

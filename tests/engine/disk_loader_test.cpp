@@ -148,7 +148,7 @@ TEST_F(DiskLoader, BrokenGeometryNamesItsFile) {
 }
 
 TEST_F(DiskLoader, GeometryReadsItsSideFilesBesideItself) {
-    gltf_test::Document document{{gltf_test::quadMesh("tile", 1.0f)}, {}};
+    gltf_test::Document document{{gltf_test::quadMesh("tile", 1.0f)}, {}, {}};
     std::string binBytes;
     std::filesystem::create_directory(directory.path() + "/models");
     directory.write("models/tile.gltf",

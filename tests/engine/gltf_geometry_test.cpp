@@ -22,7 +22,7 @@ gltf_test::Primitive triangle() {
 }
 
 gltf_test::Document oneMesh(const gltf_test::Primitive& primitive) {
-    return gltf_test::Document{{gltf_test::Mesh{"shape", {primitive}}}, {}};
+    return gltf_test::Document{{gltf_test::Mesh{"shape", {primitive}}}, {}, {}};
 }
 
 GeometryDesc parsed(const std::string& bytes, const SideFileReader& reader = kNoSideFiles) {
@@ -182,7 +182,7 @@ TEST(GltfGeometry, UnindexedStripsAndFansBecomeTriangleLists) {
     gltf_test::Primitive fan;
     fan.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     fan.mode = gltf_test::kTriangleFan;
-    gltf_test::Document document{{gltf_test::Mesh{"m", {strip, fan}}}, {}};
+    gltf_test::Document document{{gltf_test::Mesh{"m", {strip, fan}}}, {}, {}};
     GeometryDesc geometry = parsed(gltf_test::glbFile(document));
     const GeometryMesh& mesh = geometry.meshes[0];
     ASSERT_EQ(mesh.primitives.size(), 2u);

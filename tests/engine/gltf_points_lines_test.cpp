@@ -17,7 +17,7 @@ gltf_test::Primitive square(int mode) {
 }
 
 GeometryDesc parsed(const std::vector<gltf_test::Primitive>& primitives) {
-    gltf_test::Document document{{gltf_test::Mesh{"m", primitives}}, {}};
+    gltf_test::Document document{{gltf_test::Mesh{"m", primitives}}, {}, {}};
     Parsed<GeometryDesc> geometry =
         parseGltfGeometry(gltf_test::glbFile(document), gltf_test::kNoSideFiles, "wire.glb");
     EXPECT_TRUE(geometry.ok()) << geometry.error();

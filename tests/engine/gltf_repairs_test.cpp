@@ -64,7 +64,7 @@ TEST(GltfRepairs, TrianglesWithInfinitePositionsAreLeftOutWithOneWarning) {
     gltf_test::Primitive primitive;
     primitive.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {kInfinity, 0, 0}, {NAN, 1, 1}};
     primitive.indices = {0, 1, 2, 0, 3, 2, 4, 1, 2};
-    gltf_test::Document document{{gltf_test::Mesh{"m", {primitive}}}, {}};
+    gltf_test::Document document{{gltf_test::Mesh{"m", {primitive}}}, {}, {}};
     GeometryDesc geometry = parsed(gltf_test::glbFile(document));
     EXPECT_EQ(geometry.triangleCount(), 1u);
     EXPECT_EQ(std::vector<std::uint16_t>(geometry.shortIndices.begin(),
@@ -82,7 +82,7 @@ TEST(GltfRepairs, InfiniteNormalsAreMadeAgainFromTheTriangles) {
     primitive.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     primitive.normals = {{0, 0, kInfinity}, {0, 0, kInfinity}, {0, 0, kInfinity}};
     primitive.indices = {0, 1, 2};
-    gltf_test::Document document{{gltf_test::Mesh{"m", {primitive}}}, {}};
+    gltf_test::Document document{{gltf_test::Mesh{"m", {primitive}}}, {}, {}};
     GeometryDesc geometry = parsed(gltf_test::glbFile(document));
     ASSERT_EQ(geometry.vertices.size(), 3u);
     for (const GeometryVertex& vertex : geometry.vertices) {

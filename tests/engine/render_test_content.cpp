@@ -87,7 +87,7 @@ void copyShippedFiles(const ScratchDirectory& directory, const std::vector<std::
 
 void writeGltf(const ScratchDirectory& directory, const std::string& name,
                const gltf_test::Mesh& mesh) {
-    directory.write(name, gltf_test::gltfWithDataUri(gltf_test::Document{{mesh}, {}}));
+    directory.write(name, gltf_test::gltfWithDataUri(gltf_test::Document{{mesh}, {}, {}}));
     // The file's default material draws with it, used or not.
     copyShippedFiles(directory, {"model.shader"});
 }

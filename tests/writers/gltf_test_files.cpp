@@ -37,6 +37,9 @@ class Assembler {
         if (!primitive.indices.empty()) {
             json += ",\"indices\":" + std::to_string(addIndices(primitive));
         }
+        if (primitive.material >= 0) {
+            json += ",\"material\":" + std::to_string(primitive.material);
+        }
         return json + ",\"mode\":" + std::to_string(primitive.mode) + "}";
     }
 
@@ -124,7 +127,8 @@ std::string documentJson(const Document& document, Assembler& assembler,
     return "{\"asset\":{\"version\":\"2.0\"},\"nodes\":" + nodesJson(document) +
            ",\"meshes\":" + joined(assembler.meshes) +
            ",\"accessors\":" + joined(assembler.accessors) +
-           ",\"bufferViews\":" + joined(assembler.views) + ",\"buffers\":[" + buffer + "]}";
+           ",\"bufferViews\":" + joined(assembler.views) + ",\"buffers\":[" + buffer + "]" +
+           (document.materials.empty() ? "" : ",\"materials\":" + document.materials) + "}";
 }
 
 void appendWord(std::string& bytes, std::uint32_t value) {

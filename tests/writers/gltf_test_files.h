@@ -31,6 +31,8 @@ struct Primitive {
     std::vector<std::uint32_t> indices;
     int indexType = kUnsignedShort;
     int mode = kTriangles;
+    // Left out when negative.
+    int material = -1;
 };
 
 struct Mesh {
@@ -48,6 +50,8 @@ struct Document {
     std::vector<Mesh> meshes;
     // One node per mesh, unplaced, when empty.
     std::vector<Node> nodes;
+    // The "materials" array's JSON; left out when empty.
+    std::string materials;
 };
 
 std::string glbFile(const Document& document);
