@@ -309,6 +309,10 @@ struct Surface {
     // Reflectance head-on and at grazing angles.
     vec3 reflectance;
     float edgeReflectance;
+    // The metal and the dielectric the surface blends, apart: each reflects its own share.
+    float metallic;
+    vec3 dielectricReflectance;
+    float dielectricEdge;
     float roughness;
     vec3 normal;
     vec3 toEye;
@@ -446,6 +450,9 @@ void readReflectance(inout Surface surface, vec3 base, float metallic) {
 #endif
     dielectric = min(dielectric * tint, vec3(1.0));
 #endif
+    surface.metallic = metallic;
+    surface.dielectricReflectance = dielectric * weight;
+    surface.dielectricEdge = weight;
     surface.reflectance = mix(dielectric * weight, base, metallic);
     surface.edgeReflectance = mix(weight, 1.0, metallic);
 }
@@ -654,13 +661,17 @@ vec3 seenThrough(Surface surface) {
 // with the sheen, and the scene behind a transmissive surface.
 vec3 ambient(Surface surface) {
     float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
-    vec3 reflected = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
-                                               viewFacing, surface.roughness);
-    vec3 color = surface.diffuse * (1.0 - reflected) * environmentDiffuse(surface.normal) +
-                 reflected * environmentReflection(reflect(-surface.toEye, surface.normal),
-                                                   surface.roughness);
+    vec3 dielectric = reflectedEnvironmentShare(surface.dielectricReflectance,
+                                                surface.dielectricEdge, viewFacing,
+                                                surface.roughness);
+    vec3 metal = reflectedEnvironmentShare(surface.baseColor, 1.0, viewFacing, surface.roughness);
+    vec3 color = surface.diffuse * (1.0 - dielectric) * environmentDiffuse(surface.normal) +
+                 mix(dielectric, metal, surface.metallic) *
+                     environmentReflection(reflect(-surface.toEye, surface.normal),
+                                           surface.roughness);
 #ifdef TRANSMISSION
-    color += surface.transmission * (1.0 - reflected) * seenThrough(surface);
+    color += surface.transmission * (1.0 - surface.metallic) * (1.0 - dielectric) *
+             seenThrough(surface);
 #endif
 #ifdef SHEEN
     // The sheen's reflected share grows towards the silhouette.
@@ -808,6 +819,9 @@ void lightPerVertex() {
 #endif
     surface.reflectance = mix(dielectric * weight, base.rgb, metallic);
     surface.edgeReflectance = mix(weight, 1.0, metallic);
+    surface.metallic = metallic;
+    surface.dielectricReflectance = dielectric * weight;
+    surface.dielectricEdge = weight;
     surface.normal = normalize(worldNormal);
     surface.toEye = normalize(cameraPosition - worldPosition);
     float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
@@ -827,10 +841,14 @@ void lightPerVertex() {
     surface.sheenColor = sheenFactors.rgb;
     surface.sheenRoughness = clamp(sheenFactors.a, 0.07, 1.0);
 #endif
-    // What the surface reflects of the environment is not also diffused.
-    vec3 reflected = reflectedEnvironmentShare(surface.reflectance, surface.edgeReflectance,
-                                               viewFacing, surface.roughness);
+    // What the dielectric reflects of the environment is not also diffused.
+    vec3 reflected = reflectedEnvironmentShare(surface.dielectricReflectance,
+                                               surface.dielectricEdge, viewFacing,
+                                               surface.roughness);
     vec3 diffuse = environmentDiffuse(surface.normal) * (1.0 - reflected);
+    reflected = mix(reflected,
+                    reflectedEnvironmentShare(base.rgb, 1.0, viewFacing, surface.roughness),
+                    metallic);
     vec3 highlight =
         reflected * environmentReflection(reflect(-surface.toEye, surface.normal), surface.roughness);
 #ifdef CLEARCOAT

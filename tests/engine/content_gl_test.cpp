@@ -154,7 +154,7 @@ TEST_F(ContentLoading, MaterialUniformsChangeAtRunTime) {
 TEST_F(ContentLoading, GeometryUploadsOnceAndModelsGetMeshNodes) {
     ScratchDirectory directory;
     gltf_test::Document document{
-        {gltf_test::boxMesh("base", glm::vec3(1.0f)), gltf_test::quadMesh("top", 1.0f)}, {}};
+        {gltf_test::boxMesh("base", glm::vec3(1.0f)), gltf_test::quadMesh("top", 1.0f)}, {}, {}};
     directory.write("statue.glb", gltf_test::glbFile(document));
     directory.write("s.scene.xml",
                     "<scene><model name=\"statue\" geometry=\"statue.glb\"/></scene>");

@@ -75,7 +75,8 @@ TEST_F(SceneRendering, AMeshUsedBySeveralNodesIsDrawnAtEachMirroredOrNot) {
     gltf_test::Document tiles{
         {gltf_test::quadMesh("tile", 0.5f)},
         {gltf_test::Node{0, {-2, 0, 0}, {1, 1, 1}}, gltf_test::Node{0, {0, 0, 0}, {1, 1, 1}},
-         gltf_test::Node{0, {2, 0, 0}, {-1, 1, 1}}}};
+         gltf_test::Node{0, {2, 0, 0}, {-1, 1, 1}}},
+        {}};
     scene.directory.write("tiles.glb", gltf_test::glbFile(tiles));
     copyShippedFiles(scene.directory, {"model.shader"});
     writeFlatMaterial(scene.directory, "red.material.xml", glm::vec4(1, 0, 0, 1));
