@@ -4,17 +4,23 @@
 // clear-and-swap loop measured in the same run; the master pipeline also against the cheapest HDR
 // frame (clear a 16-bit float target, copy it).
 //
-// Usage: frame_benchmark [frames per phase] [pipeline: simple or master; both when left out]
+// With a model file, the scene is open-model's: that file under the sky, framed ahead of the
+// camera, with its default lights and environment light.
+//
+// Usage: frame_benchmark [frames per phase] [pipeline: simple, master or both] [model file]
 #include <epoxy/gl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/key_codes.h"
+#include "app/model_file.h"
+#include "app/model_scene.h"
 #include "app/viewer_app.h"
 #include "engine/h3d.h"
 #include "shell/shell.h"
@@ -119,11 +125,13 @@ PhaseFigures measureEmptyHdrLoop(int frames) {
     return summarise(frameSeconds, 0.0, 0.0);
 }
 
+enum class Motion { Still, Moving, Turning };
+
 // One flight phase: forward for 90 frames, back for 90, so the flight stays among the scenery;
-// while turning, the mouse also sweeps steadily sideways, reversing every 60 frames. The camera
-// is told a steady 60 frames per second, so every run flies the same path and sees the same
-// views whatever the machine's speed.
-PhaseFigures measureFlight(ViewerApp& app, int frames, bool turning) {
+// while turning, the mouse also sweeps steadily sideways, reversing every 60 frames; a still
+// phase keeps the start view. The camera is told a steady 60 frames per second, so every run
+// flies the same path and sees the same views whatever the machine's speed.
+PhaseFigures measureFlight(ViewerApp& app, int frames, Motion motion) {
     std::vector<double> frameSeconds;
     frameSeconds.reserve(frames);
     double triangles = 0.0;
@@ -135,10 +143,10 @@ PhaseFigures measureFlight(ViewerApp& app, int frames, bool turning) {
             app.keyDownBefore[code] = app.keyDown[code];
         }
         const bool forward = (frame / 90) % 2 == 0;
-        app.keyDown[viewer_keys::kW] = forward;
-        app.keyDown[viewer_keys::kS] = !forward;
+        app.keyDown[viewer_keys::kW] = motion != Motion::Still && forward;
+        app.keyDown[viewer_keys::kS] = motion != Motion::Still && !forward;
         app.applyKeyStates();
-        if (turning) {
+        if (motion == Motion::Turning) {
             const float direction = (frame / 60) % 2 == 0 ? 1.0f : -1.0f;
             app.applyMouseMotion(direction * 12.0f, 0.0f);
         }
@@ -189,10 +197,15 @@ void printFigures(const Phase& phase, double emptyLoopRate) {
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(30, std::atoi(argv[1])) : 600;
-    const std::string onlyPipeline = argc > 2 ? argv[2] : "";
+    const std::string onlyPipeline = argc > 2 && std::string(argv[2]) != "both" ? argv[2] : "";
     const auto measured = [&](const char* pipeline) {
         return onlyPipeline.empty() || onlyPipeline == pipeline;
     };
+    std::unique_ptr<ModelScene> modelScene;
+    if (argc > 3) {
+        modelScene = std::make_unique<ModelScene>(locateModelFile(argv[3]), [] { return 0.0; });
+        modelScene->setStatusLineShown(false);
+    }
     const Clock::time_point processStart = Clock::now();
 
     glfwInit();
@@ -204,12 +217,16 @@ int main(int argc, char** argv) {
     const double windowOpenSeconds = secondsSince(processStart);
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    ViewerApp app(extractAppDir(argv[0]));
+    ViewerApp app(extractAppDir(argv[0]), modelScene.get());
     if (!app.initialize()) {
         std::fprintf(stderr, "frame_benchmark: the engine did not start\n");
         return 1;
     }
     const double loadedSeconds = secondsSince(processStart);
+    if (modelScene != nullptr && !modelScene->loadFault().empty()) {
+        std::fprintf(stderr, "frame_benchmark: %s\n", modelScene->loadFault().c_str());
+        return 1;
+    }
     app.resizeViewport(kWidth, kHeight);
     app.renderFrame(30.0f);
     glfwSwapBuffers();
@@ -225,15 +242,28 @@ int main(int argc, char** argv) {
     std::vector<Phase> phases;
     phases.push_back({"empty loop before", measureEmptyLoop(frames), 0.0});
     const PhaseFigures emptyHdr = measureEmptyHdrLoop(frames);
-    if (measured("simple")) {
-        selectPipeline(app, "simple");
-        phases.push_back({"simple moving", measureFlight(app, frames, false), 0.13});
-        phases.push_back({"simple turning", measureFlight(app, frames, true), 0.0});
-    }
-    if (measured("master")) {
-        selectPipeline(app, "master");
-        phases.push_back({"master moving", measureFlight(app, frames, false), 0.065});
-        phases.push_back({"master turning", measureFlight(app, frames, true), 0.043});
+    if (modelScene != nullptr) {
+        // A model is looked at from where it is framed.
+        for (const char* pipeline : {"simple", "master"}) {
+            if (measured(pipeline)) {
+                selectPipeline(app, pipeline);
+                phases.push_back(
+                    {pipeline == std::string("simple") ? "simple still" : "master still",
+                     measureFlight(app, frames, Motion::Still), 0.0});
+            }
+        }
+    } else {
+        if (measured("simple")) {
+            selectPipeline(app, "simple");
+            phases.push_back({"simple moving", measureFlight(app, frames, Motion::Moving), 0.13});
+            phases.push_back({"simple turning", measureFlight(app, frames, Motion::Turning), 0.0});
+        }
+        if (measured("master")) {
+            selectPipeline(app, "master");
+            phases.push_back({"master moving", measureFlight(app, frames, Motion::Moving), 0.065});
+            phases.push_back(
+                {"master turning", measureFlight(app, frames, Motion::Turning), 0.043});
+        }
     }
     phases.push_back({"empty loop after", measureEmptyLoop(frames), 0.0});
 
