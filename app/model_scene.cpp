@@ -16,8 +16,11 @@
 namespace {
 
 const int kErrorLevel = 1;
-// The shipped sky's cube texture, which the sky box's material names.
+// The shipped sky's cube texture, which the sky box's material names; and the sky boxes of the
+// shipped sky and of an environment image.
 const char* const kSkyTexture = "sky_cube.png";
+const char* const kSkyScene = "skybox.scene.xml";
+const char* const kEnvironmentSkyScene = "environment-sky.scene.xml";
 const double kWatchInterval = 0.5;
 // The key list below the status line, in fractions of the viewport.
 const float kOverlayLeft = 0.02f;
@@ -75,7 +78,8 @@ ModelScene::ModelScene(const ModelFile& model, std::function<double()> clock)
     : model_(model), clock_(std::move(clock)), resourceName_(model.resourceName) {}
 
 void ModelScene::declareResources() {
-    skyScene_ = h3dAddResource(H3DResTypes::SceneGraph, "skybox.scene.xml", 0);
+    skyScene_ = h3dAddResource(H3DResTypes::SceneGraph,
+                               environmentImage_.empty() ? kSkyScene : kEnvironmentSkyScene, 0);
     // The file's own materials are drawn with the shipped model shader.
     h3dAddResource(H3DResTypes::Shader, "model.shader", 0);
 }
@@ -83,8 +87,10 @@ void ModelScene::declareResources() {
 // The shipped content has loaded by now, so the load from the file's folder reads only the file
 // and what it names.
 void ModelScene::loadContent() {
-    // The file's glTF materials are lit by the sky around them.
-    h3dSetEnvironment(h3dFindResource(H3DResTypes::Texture, kSkyTexture));
+    if (!lightFromEnvironment()) {
+        summaryLine_.clear();
+        return;
+    }
     geometry_ = h3dAddResource(H3DResTypes::Geometry, resourceName_.c_str(), 0);
     h3dutLoadResourcesFromDisk(model_.contentDirectory.c_str());
     fileTime_ = modificationTime(filePath(model_));
@@ -96,6 +102,26 @@ void ModelScene::loadContent() {
     loadFault_.clear();
     summaryLine_ = modelSummary(model_.displayName, figuresOf(geometry_));
     readAnimations();
+}
+
+// The file's glTF materials are lit by the sky around them. An environment image is read from
+// its own folder, before the model's, so that nothing of the model's is looked for there.
+bool ModelScene::lightFromEnvironment() {
+    if (environmentImage_.empty()) {
+        h3dSetEnvironment(h3dFindResource(H3DResTypes::Texture, kSkyTexture));
+        return true;
+    }
+    const std::filesystem::path path(environmentImage_);
+    const std::string name = path.filename().string();
+    const H3DRes image =
+        h3dAddResource(H3DResTypes::Texture, name.c_str(), H3DResFlags::TexCubemap);
+    const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
+    h3dutLoadResourcesFromDisk(folder.c_str());
+    if (!h3dIsResLoaded(image) || !h3dSetEnvironment(image)) {
+        loadFault_ = takeLoadFault(ModelFile{name, folder, name}, name);
+        return false;
+    }
+    return true;
 }
 
 // The model is framed in the pose of its animation's start; after F1 rebuilt the scene, the
@@ -276,6 +302,10 @@ void ModelScene::placeModel() {
     const float halfDepth = (placed.maximum.z - placed.minimum.z) * 0.5f;
     framedRadius_ =
         std::sqrt(halfWidth * halfWidth + halfHeight * halfHeight + halfDepth * halfDepth);
+    // An environment image is the light; only the file's own lights add to it.
+    if (!environmentImage_.empty()) {
+        return;
+    }
     std::size_t lightIndex = 0;
     for (const RigLight& light : lightRigAround(placed)) {
         const H3DNode node = h3dAddLightNode(H3DRootNode, light.name, light.red, light.green,

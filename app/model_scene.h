@@ -32,6 +32,9 @@ class ModelScene : public ViewerScene {
     void setFramedAspect(float aspect) { framedAspect_ = aspect; }
     void setStartSeconds(float seconds) { startSeconds_ = seconds; }
     void setStatusLineShown(bool shown) { statusLineShown_ = shown; }
+    // An equirectangular HDR image that lights the model and surrounds it instead of the
+    // shipped sky and the default lights; none when empty.
+    void setEnvironmentImage(const std::string& path) { environmentImage_ = path; }
     // The framed model's box centre and half diagonal in the scene, once placed.
     const Point3& framedCentre() const { return framedCentre_; }
     float framedRadius() const { return framedRadius_; }
@@ -65,6 +68,7 @@ class ModelScene : public ViewerScene {
     std::function<double()> clock_;
     double lastClock_ = 0.0;
     H3DRes skyScene_ = 0;
+    std::string environmentImage_;
     H3DRes geometry_ = 0;
     std::string loadFault_;
     std::string summaryLine_;
@@ -90,6 +94,9 @@ class ModelScene : public ViewerScene {
     void readAnimations();
     void addModelNodes();
     void removeModelNodes();
+    // Loads the environment image or takes the shipped sky, and lights the scene with it; false
+    // with loadFault_ set when the image does not load.
+    bool lightFromEnvironment();
     void placeModel();
     void reloadWhenChanged(double now);
     void showOverlay() const;

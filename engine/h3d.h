@@ -59,6 +59,13 @@ struct H3DCamera {
     };
 };
 
+// Flags of h3dAddResource.
+struct H3DResFlags {
+    enum List {
+        TexCubemap = 8,  // a texture of six faces (from an image of them stacked, or a panorama)
+    };
+};
+
 // Figures of the latest finished frame (h3dFinalizeFrame), for benchmarks and overlays.
 struct H3DStats {
     enum List {

@@ -37,6 +37,7 @@ bool h3dSetEnvironment(H3DRes cubeTexture) {
         char time[32];
         std::snprintf(time, sizeof time, "%.0f ms", light->milliseconds);
         messageLog().info("environment light from '" + resource->name + "' computed in " + time);
+        light->source = cubeTexture;
         engine.renderer.setEnvironment(std::move(*light));
         return true;
     });

@@ -26,10 +26,13 @@ EngineUniforms lookUpEngineUniforms(GLuint program) {
     uniforms.environmentIrradiance = glGetUniformLocation(program, "environmentIrradiance");
     uniforms.environmentLevels = glGetUniformLocation(program, "environmentLevels");
     uniforms.sceneBehind = glGetUniformLocation(program, "sceneBehind");
+    uniforms.environmentBackground = glGetUniformLocation(program, "environmentBackground");
     // A sampler's unit is program state: set once here, never again per frame.
-    const std::pair<GLint, GLint> samplerUnits[] = {{uniforms.shadowMap, kShadowMapUnit},
-                                                    {uniforms.environmentMap, kEnvironmentMapUnit},
-                                                    {uniforms.sceneBehind, kSceneBehindUnit}};
+    const std::pair<GLint, GLint> samplerUnits[] = {
+        {uniforms.shadowMap, kShadowMapUnit},
+        {uniforms.environmentMap, kEnvironmentMapUnit},
+        {uniforms.sceneBehind, kSceneBehindUnit},
+        {uniforms.environmentBackground, kEnvironmentBackgroundUnit}};
     GLint previous = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
     glUseProgram(program);

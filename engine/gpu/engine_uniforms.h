@@ -14,11 +14,12 @@ inline constexpr int kMaximumLights = 8;
 // 768 of the 1024 that OpenGL 2.0 hardware commonly gives a vertex program.
 inline constexpr std::size_t kMaximumGpuJoints = 256;
 // The engine's own texture units, at the top of the sixteen every context offers; materials and
-// quad inputs use the units below kSceneBehindUnit.
+// quad inputs use the units below kEnvironmentBackgroundUnit.
+inline constexpr GLint kEnvironmentBackgroundUnit = 12;
 inline constexpr GLint kSceneBehindUnit = 13;
 inline constexpr GLint kEnvironmentMapUnit = 14;
 inline constexpr GLint kShadowMapUnit = 15;
-inline constexpr int kMostMaterialTextures = kSceneBehindUnit;
+inline constexpr int kMostMaterialTextures = kEnvironmentBackgroundUnit;
 
 struct EngineUniforms {
     GLint worldMatrix = -1;            // mat4: the mesh node's world matrix
@@ -38,6 +39,7 @@ struct EngineUniforms {
     GLint screenSize = -1;             // vec4: the camera's viewport width, height, 1/w, 1/h
     GLint jointRows = -1;              // vec4[768]: three rows of each joint's skinning matrix
     GLint environmentMap = -1;         // samplerCube: prefiltered radiance, a level per roughness
+    GLint environmentBackground = -1;  // samplerCube: the environment's own cube, for skies
     GLint environmentIrradiance = -1;  // vec3[9]: the diffuse light's harmonic terms
     GLint environmentLevels = -1;      // float: the environment map's roughest level
     GLint sceneBehind = -1;            // sampler2D: the opaque scene, for transmissive surfaces

@@ -10,7 +10,7 @@
 namespace engine {
 
 // The number of texture units the material took; the engine's own
-// units (kSceneBehindUnit and above) are never among them.
+// units (kEnvironmentBackgroundUnit and above) are never among them.
 int applyMaterialState(const MaterialProgramLocations& locations, const LoadedMaterial& material,
                        const ResourceTable& resources, const StandInTextures& standIns);
 

@@ -6,12 +6,19 @@
 namespace engine {
 namespace {
 
-void bindEnvironment(const EnvironmentLight* environment) {
+void bindEnvironment(const EnvironmentLight* environment, const ResourceTable& resources) {
     if (environment == nullptr) {
         return;
     }
     glActiveTexture(GL_TEXTURE0 + kEnvironmentMapUnit);
     glBindTexture(GL_TEXTURE_CUBE_MAP, environment->cube.get());
+    // The source resource may have gone since; then skies see the prefiltered cube.
+    const Resource* resource = resources.get(environment->source, ResourceType::Texture);
+    const auto* source = resource != nullptr ? resource->payloadAs<LoadedTexture>() : nullptr;
+    glActiveTexture(GL_TEXTURE0 + kEnvironmentBackgroundUnit);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, source != nullptr && source->target == GL_TEXTURE_CUBE_MAP
+                                           ? source->texture.get()
+                                           : environment->cube.get());
     glActiveTexture(GL_TEXTURE0);
 }
 
@@ -46,7 +53,7 @@ void ScenePainter::drawGeometry(const PaintFrame& frame, const ResolvedCommand& 
     glDepthMask(blend == BlendMode::Replace ? GL_TRUE : GL_FALSE);
     applyBlend(blend);
     shadowAtlas_.bind();
-    bindEnvironment(frame.environment);
+    bindEnvironment(frame.environment, frame.resources);
     PassUniforms pass = passUniforms(frame, targetWidth, targetHeight);
     MeshPassTools passTools = tools(frame);
     if (blend == BlendMode::Replace) {

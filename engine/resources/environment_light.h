@@ -9,6 +9,7 @@
 #include <glm/vec3.hpp>
 
 #include "engine/gpu/gl_object.h"
+#include "engine/h3d.h"
 #include "engine/resources/environment_prefilter.h"
 #include "engine/resources/loaded_texture.h"
 
@@ -22,6 +23,8 @@ struct EnvironmentLight {
     // The highest mip level of the cube, the roughest.
     int roughestLevel = 0;
     std::array<glm::vec3, 9> irradiance{};
+    // The cube texture resource it was made from, which skies may show; 0 for none.
+    H3DRes source = 0;
     // What computing it took, for reports.
     double milliseconds = 0.0;
 };
