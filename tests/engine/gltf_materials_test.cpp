@@ -1,6 +1,5 @@
 // A glTF file's materials, images and lights as the parser hands them to the engine: each
 // property where the shader reads it, and bad values reported without losing the model.
-#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include "engine/formats/gltf_geometry.h"
 #include "gltf_look_file.h"
 #include "gltf_side_files.h"
+#include "material_lookup.h"
 #include "test_support.h"
 
 using namespace engine;
@@ -20,36 +20,6 @@ GeometryDesc parsedLook(const LookFile& file, const std::string& name = "models/
     Parsed<GeometryDesc> geometry = parseGltfGeometry(file.glb(), kNoSideFiles, name);
     EXPECT_TRUE(geometry.ok()) << geometry.error();
     return geometry.ok() ? geometry.value() : GeometryDesc();
-}
-
-glm::vec4 uniformOf(const MaterialDesc& material, const std::string& name) {
-    for (const MaterialUniform& uniform : material.uniforms) {
-        if (uniform.name == name) {
-            return uniform.value;
-        }
-    }
-    ADD_FAILURE() << "no uniform " << name;
-    return glm::vec4(-1.0f);
-}
-
-bool defines(const MaterialDesc& material, const std::string& define) {
-    return std::find(material.defines.begin(), material.defines.end(), define) !=
-           material.defines.end();
-}
-
-const MaterialTexture* textureOf(const MaterialDesc& material, const std::string& sampler) {
-    for (const MaterialTexture& texture : material.textures) {
-        if (texture.sampler == sampler) {
-            return &texture;
-        }
-    }
-    return nullptr;
-}
-
-void expectNear(const glm::vec4& actual, const glm::vec4& expected) {
-    for (int axis = 0; axis < 4; ++axis) {
-        EXPECT_NEAR(actual[axis], expected[axis], 1e-5f) << "component " << axis;
-    }
 }
 
 }  // namespace
