@@ -5,6 +5,7 @@
 
 #include "engine/formats/format_error.h"
 #include "engine/formats/gltf_draco.h"
+#include "engine/formats/gltf_material_extensions.h"
 #include "engine/formats/gltf_meshopt.h"
 
 namespace engine {
@@ -19,7 +20,9 @@ void checkRequiredExtensions(const tinygltf::Model& model) {
                                  "KHR_lights_punctual",
                                  "EXT_texture_webp"};
     for (const std::string& required : model.extensionsRequired) {
-        if (std::find(std::begin(known), std::end(known), required) == std::end(known)) {
+        if (std::find(std::begin(known), std::end(known), required) == std::end(known) &&
+            std::find(std::begin(kGltfSurfaceExtensions), std::end(kGltfSurfaceExtensions),
+                      required) == std::end(kGltfSurfaceExtensions)) {
             throw FormatError("the file requires the extension " + required +
                               ", which the engine does not know");
         }

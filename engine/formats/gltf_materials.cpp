@@ -11,6 +11,7 @@
 
 #include "engine/formats/data_uri.h"
 #include "engine/formats/format_error.h"
+#include "engine/formats/gltf_material_extensions.h"
 #include "engine/formats/quoted_text.h"
 #include "engine/formats/resource_names.h"
 
@@ -21,18 +22,10 @@ namespace {
 constexpr std::size_t kMaxMaterials = 20000;
 constexpr std::size_t kMaxImages = 20000;
 
-// The material extensions the shader draws; every other one is reported once per file.
+// The material extensions the shader draws besides kGltfSurfaceExtensions; every other one is
+// reported once per file.
 const char* const kDrawnMaterialExtensions[] = {"KHR_materials_emissive_strength",
                                                 "KHR_materials_unlit"};
-
-// One texture slot of a material, as the file states it.
-struct TextureSlot {
-    const char* sampler;
-    const char* define;
-    int texture;
-    int texCoord;
-    const tinygltf::ExtensionMap* extensions;
-};
 
 class LookReader {
   public:
@@ -52,10 +45,13 @@ class LookReader {
     std::map<int, std::size_t> imageEntries_;
     std::set<std::string> ignoredExtensions_;
     std::set<int> missingImagesReported_;
+    // The samplers of the material being read left out for want of texture units.
+    std::string droppedSamplers_;
 
     MaterialDesc readMaterial(const tinygltf::Material& source, const std::string& label);
-    // False when the slot names no texture that can be drawn.
-    bool addTexture(const TextureSlot& slot, const std::string& label, MaterialDesc& material);
+    // False when the slot names no texture that can be drawn, or the material has no texture
+    // unit left for it.
+    bool addTexture(const GltfTextureSlot& slot, const std::string& label, MaterialDesc& material);
     int sourceImage(const tinygltf::Texture& texture) const;
     // The texture resource of the image; empty when the file holds no bytes for it.
     std::string imageName(int image, const std::string& label);
@@ -65,6 +61,10 @@ class LookReader {
 };
 
 std::string materialName(std::string_view resourceName, const std::string& suffix);
+bool isDrawnExtension(const std::string& extension);
+// The coordinate set that tangents follow: the normal map's, else the clearcoat normal map's;
+// -1 without either.
+int normalMapTexCoord(const MaterialDesc& material);
 MaterialUniform uniform(const std::string& name, const glm::vec4& value);
 const tinygltf::Value* extensionValue(const tinygltf::ExtensionMap& extensions,
                                       const char* extension, const char* member);
@@ -86,7 +86,7 @@ NamedMaterial defaultGltfMaterial(std::string_view resourceName) {
     material.desc.uniforms = {uniform("baseColorFactor", glm::vec4(1.0f)),
                               uniform("materialFactors", glm::vec4(1.0f, 1.0f, 1.0f, 1.0f)),
                               uniform("emissiveFactor", glm::vec4(0.0f, 0.0f, 0.0f, 0.5f)),
-                              uniform("opticalFactors", glm::vec4(1.5f, 0.0f, 0.0f, 0.0f))};
+                              defaultOpticalFactors()};
     return material;
 }
 
@@ -103,20 +103,8 @@ GltfLook LookReader::read() {
                                                                      : quotedExcerpt(source.name));
         NamedMaterial& named = look_.materials.emplace_back();
         named.name = materialName(resourceName_, "#material" + std::to_string(index));
-        look_.normalMapTexCoords.push_back(-1);
         named.desc = readMaterial(source, label);
-        for (const MaterialTexture& texture : named.desc.textures) {
-            if (texture.sampler == "normalMap") {
-                const MaterialUniform* transform = nullptr;
-                for (const MaterialUniform& entry : named.desc.uniforms) {
-                    if (entry.name == "normalMapTransformU") {
-                        transform = &entry;
-                    }
-                }
-                look_.normalMapTexCoords.back() =
-                    transform != nullptr ? static_cast<int>(transform->value.w) : 0;
-            }
-        }
+        look_.normalMapTexCoords.push_back(normalMapTexCoord(named.desc));
     }
     if (!ignoredExtensions_.empty()) {
         std::string list;
@@ -133,8 +121,7 @@ MaterialDesc LookReader::readMaterial(const tinygltf::Material& source, const st
     material.shader = kGltfMaterialShader;
     material.defines = {"GLTF_MATERIAL", "ENVIRONMENT_LIGHT"};
     for (const auto& [extension, value] : source.extensions) {
-        if (std::find(std::begin(kDrawnMaterialExtensions), std::end(kDrawnMaterialExtensions),
-                      extension) == std::end(kDrawnMaterialExtensions)) {
+        if (!isDrawnExtension(extension)) {
             ignoredExtensions_.insert(extension);
         }
     }
@@ -185,30 +172,40 @@ MaterialDesc LookReader::readMaterial(const tinygltf::Material& source, const st
                             quotedExcerpt(source.alphaMode) + " and is drawn opaque");
     }
 
-    const TextureSlot slots[] = {
+    droppedSamplers_.clear();
+    const GltfTextureSlot slots[] = {
         {"baseColorMap", "BASE_COLOR_MAP", pbr.baseColorTexture.index,
-         pbr.baseColorTexture.texCoord, &pbr.baseColorTexture.extensions},
+         pbr.baseColorTexture.texCoord, textureTransform(pbr.baseColorTexture.extensions)},
         {"metallicRoughnessMap", "METALLIC_ROUGHNESS_MAP", pbr.metallicRoughnessTexture.index,
-         pbr.metallicRoughnessTexture.texCoord, &pbr.metallicRoughnessTexture.extensions},
+         pbr.metallicRoughnessTexture.texCoord,
+         textureTransform(pbr.metallicRoughnessTexture.extensions)},
         {"normalMap", "NORMAL_MAP", source.normalTexture.index, source.normalTexture.texCoord,
-         &source.normalTexture.extensions},
+         textureTransform(source.normalTexture.extensions)},
         {"occlusionMap", "OCCLUSION_MAP", source.occlusionTexture.index,
-         source.occlusionTexture.texCoord, &source.occlusionTexture.extensions},
+         source.occlusionTexture.texCoord, textureTransform(source.occlusionTexture.extensions)},
         {"emissiveMap", "EMISSIVE_MAP", source.emissiveTexture.index,
-         source.emissiveTexture.texCoord, &source.emissiveTexture.extensions},
+         source.emissiveTexture.texCoord, textureTransform(source.emissiveTexture.extensions)},
     };
-    for (const TextureSlot& slot : slots) {
+    for (const GltfTextureSlot& slot : slots) {
         addTexture(slot, label, material);
     }
     material.uniforms.push_back(uniform("baseColorFactor", baseColor));
     material.uniforms.push_back(
         uniform("materialFactors", glm::vec4(metallic, roughness, normalScale, occlusion)));
     material.uniforms.push_back(uniform("emissiveFactor", glm::vec4(glm::vec3(emissive), cutoff)));
-    material.uniforms.push_back(uniform("opticalFactors", glm::vec4(1.5f, 0.0f, 0.0f, 0.0f)));
+    readGltfSurfaceExtensions(
+        source.extensions, label,
+        [&](const GltfTextureSlot& slot) { return addTexture(slot, label, material); }, material,
+        warnings_);
+    if (!droppedSamplers_.empty()) {
+        warnings_.push_back(label + " has more textures than the " +
+                            std::to_string(kMaxGltfMaterialTextures) +
+                            " a material binds; drawn without " + droppedSamplers_);
+    }
     return material;
 }
 
-bool LookReader::addTexture(const TextureSlot& slot, const std::string& label,
+bool LookReader::addTexture(const GltfTextureSlot& slot, const std::string& label,
                             MaterialDesc& material) {
     if (slot.texture < 0) {
         return false;
@@ -228,6 +225,10 @@ bool LookReader::addTexture(const TextureSlot& slot, const std::string& label,
     }
     const std::string name = imageName(image, what);
     if (name.empty()) {
+        return false;
+    }
+    if (material.textures.size() >= kMaxGltfMaterialTextures) {
+        droppedSamplers_ += (droppedSamplers_.empty() ? "" : ", ") + std::string(slot.sampler);
         return false;
     }
     MaterialTexture entry;
@@ -251,9 +252,8 @@ bool LookReader::addTexture(const TextureSlot& slot, const std::string& label,
                    ? static_cast<float>(value.GetNumberAsDouble())
                    : fallback;
     };
-    auto found = slot.extensions->find("KHR_texture_transform");
-    if (found != slot.extensions->end()) {
-        const tinygltf::Value& transform = found->second;
+    if (slot.transform != nullptr) {
+        const tinygltf::Value& transform = *slot.transform;
         for (int axis = 0; axis < 2; ++axis) {
             if (transform.Has("offset") && transform.Get("offset").ArrayLen() == 2) {
                 offset[axis] = number(transform.Get("offset").Get(axis), 0.0f);
@@ -265,7 +265,7 @@ bool LookReader::addTexture(const TextureSlot& slot, const std::string& label,
         if (transform.Has("rotation")) {
             rotation = number(transform.Get("rotation"), 0.0f);
         }
-        if (transform.Has("texCoord") && transform.Get("texCoord").IsNumber()) {
+        if (transform.Has("texCoord") && transform.Get("texCoord").IsInt()) {
             texCoord = transform.Get("texCoord").GetNumberAsInt();
         }
     }
@@ -289,7 +289,7 @@ int LookReader::sourceImage(const tinygltf::Texture& texture) const {
     int image = texture.source;
     if (const tinygltf::Value* webp =
             extensionValue(texture.extensions, "EXT_texture_webp", "source")) {
-        if (webp->IsNumber()) {
+        if (webp->IsInt()) {
             image = webp->GetNumberAsInt();
         }
     }
@@ -370,6 +370,30 @@ glm::vec4 LookReader::colorFactor(const std::vector<double>& value, const glm::v
 
 std::string materialName(std::string_view resourceName, const std::string& suffix) {
     return std::string(resourceName) + suffix;
+}
+
+bool isDrawnExtension(const std::string& extension) {
+    auto drawnBy = [&](const auto& list) {
+        return std::find(std::begin(list), std::end(list), extension) != std::end(list);
+    };
+    return drawnBy(kDrawnMaterialExtensions) || drawnBy(kGltfSurfaceExtensions);
+}
+
+int normalMapTexCoord(const MaterialDesc& material) {
+    for (const char* sampler : {"normalMap", "clearcoatNormalMap"}) {
+        for (const MaterialTexture& texture : material.textures) {
+            if (texture.sampler != sampler) {
+                continue;
+            }
+            for (const MaterialUniform& entry : material.uniforms) {
+                if (entry.name == texture.sampler + "TransformU") {
+                    return static_cast<int>(entry.value.w);
+                }
+            }
+            return 0;
+        }
+    }
+    return -1;
 }
 
 MaterialUniform uniform(const std::string& name, const glm::vec4& value) {

@@ -1,7 +1,9 @@
-// A glTF file's look: its metallic-roughness materials as material descriptions drawn with the
-// content directory's model.shader, and the images they sample as texture resources.
+// A glTF file's look: its metallic-roughness materials, with the extensions of
+// gltf_material_extensions.h, as material descriptions drawn with the content directory's
+// model.shader, and the images they sample as texture resources.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +20,9 @@ namespace engine {
 inline constexpr const char* kGltfMaterialShader = "model.shader";
 // Added to a material's name for the unlit copy that its points and lines are drawn with.
 inline constexpr const char* kUnlitMaterialSuffix = "#unlit";
+// The texture units a material's textures bind to (the engine keeps the four above them for
+// its own); the textures of a glTF material after as many are left out.
+inline constexpr std::size_t kMaxGltfMaterialTextures = 12;
 
 // The encoded bytes of the images held inside the file (its binary chunk, a buffer or a data
 // URI), by image index.
@@ -27,13 +32,13 @@ struct GltfLook {
     // One per material of the file, in its order.
     std::vector<NamedMaterial> materials;
     std::vector<GeometryImage> images;
-    // Per material: the texture coordinate set its normal map reads, which tangents follow;
-    // -1 for a material without one.
+    // Per material: the texture coordinate set its normal map (or, without one, its clearcoat
+    // normal map) reads, which tangents follow; -1 for a material without either.
     std::vector<int> normalMapTexCoords;
 };
 
-// Values out of range are clamped, textures that do not exist left out, each with a warning;
-// more than 20,000 materials or images throw FormatError.
+// Values out of range are clamped, textures that do not exist or beyond a material's 13 left
+// out, each with a warning; more than 20,000 materials or images throw FormatError.
 GltfLook readGltfLook(const tinygltf::Model& model, const EmbeddedImages& embedded,
                       std::string_view resourceName, std::vector<std::string>& warnings);
 // What primitives that name no material are drawn with: white, fully metallic and rough.
