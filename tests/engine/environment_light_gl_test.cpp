@@ -47,12 +47,9 @@ class EnvironmentLighting : public EngineGlTest {
     // A white sphere with the material under the environment, through the pipeline: "lit"
     // writes linear colour straight to the screen, "simple" its display colour, per vertex.
     Picture render(const std::string& environmentPng, const std::string& materials,
-                   const std::string& pipeline) {
+                   const std::string& pipeline, const std::string& moreNodes = "") {
         copyShippedFiles(directory, {"model.shader", "simple.pipeline.xml"});
-        directory.write("lit.pipeline.xml",
-                        "<pipeline><stage><switchTarget target=\"screen\"/>"
-                        "<clear color=\"0 0 0 1\" depth=\"1\"/><drawGeometry context=\"lit\"/>"
-                        "</stage></pipeline>");
+        writeLitPipeline();
         directory.write("environment.png", environmentPng);
         directory.write("environment.material.xml",
                         "<material shader=\"model.shader\"><texture sampler=\"albedoMap\" "
@@ -62,7 +59,8 @@ class EnvironmentLighting : public EngineGlTest {
         gltf_test::Document document{{sphere}, {}, materials};
         directory.write("ball.glb", gltf_test::glbFile(document));
         directory.write("s.scene.xml",
-                        "<scene><model geometry=\"ball.glb\" translation=\"0 0 -3\"/></scene>");
+                        "<scene><model geometry=\"ball.glb\" translation=\"0 0 -3\"/>" + moreNodes +
+                            "</scene>");
         const H3DRes pipelineResource = h3dAddResource(H3DResTypes::Pipeline, pipeline.c_str(), 0);
         h3dAddResource(H3DResTypes::Material, "environment.material.xml", 0);
         loadScene(directory, "s.scene.xml");
@@ -70,6 +68,13 @@ class EnvironmentLighting : public EngineGlTest {
             << joined(takeMessages());
         renderFrame(addCamera(pipelineResource, kWidth, kHeight));
         return Picture(kWidth, kHeight);
+    }
+
+    void writeLitPipeline() {
+        directory.write("lit.pipeline.xml",
+                        "<pipeline><stage><switchTarget target=\"screen\"/>"
+                        "<clear color=\"0 0 0 1\" depth=\"1\"/><drawGeometry context=\"lit\"/>"
+                        "</stage></pipeline>");
     }
 
     // The centre and points at 0.8 of the disc's radius, up, down, left and right.
@@ -131,4 +136,98 @@ TEST_F(EnvironmentLighting, AMirrorReflectsRedAboveAndBlueBelowAndRoughnessMixes
     EXPECT_GT(bottom[0], 25) << describe(bottom);
     EXPECT_GT(top[0], top[2]) << describe(top);
     EXPECT_GT(bottom[2], bottom[0]) << describe(bottom);
+}
+
+// The layers glTF's material extensions add, each against the same surface without it.
+class MaterialLayers : public EnvironmentLighting {
+  protected:
+    // Quads facing the camera: the surface with the materials' first at 3 units, and behind it
+    // at 5 units a wall, unlit in the colour given.
+    Picture renderQuadOverWall(const std::string& surfaceMaterial, const std::string& wallColor) {
+        copyShippedFiles(directory, {"model.shader"});
+        writeLitPipeline();
+        gltf_test::Mesh surface = gltf_test::quadMesh("surface", 1.0f);
+        surface.primitives[0].material = 0;
+        gltf_test::Mesh wall = gltf_test::quadMesh("wall", 3.0f);
+        wall.primitives[0].material = 1;
+        gltf_test::Document document{
+            {surface, wall},
+            {gltf_test::Node{0, {0, 0, -3}, {1, 1, 1}}, gltf_test::Node{1, {0, 0, -5}, {1, 1, 1}}},
+            "[" + surfaceMaterial + ",{\"pbrMetallicRoughness\":{\"baseColorFactor\":" + wallColor +
+                "},\"extensions\":{\"KHR_materials_unlit\":{}}}]"};
+        directory.write("quads.glb", gltf_test::glbFile(document));
+        directory.write("s.scene.xml", "<scene><model geometry=\"quads.glb\"/></scene>");
+        const H3DRes pipeline = h3dAddResource(H3DResTypes::Pipeline, "lit.pipeline.xml", 0);
+        loadScene(directory, "s.scene.xml");
+        renderFrame(addCamera(pipeline, kWidth, kHeight));
+        EXPECT_EQ(joined(takeMessages()), "");
+        return Picture(kWidth, kHeight);
+    }
+};
+
+TEST_F(MaterialLayers, AClearCoatAddsASharpHighlightOverARoughBase) {
+    const std::string light = "<light translation=\"0 0 0\" color=\"3 3 3\" radius=\"50\"/>";
+    auto peak = [&](const std::string& extensions) {
+        reopenWindowAndEngine(kWidth, kHeight);
+        const Picture picture = render(
+            environmentStrip({20, 20, 20, 255}, {20, 20, 20, 255}),
+            "[{\"pbrMetallicRoughness\":{\"baseColorFactor\":[0.2,0.2,0.2,1],\"metallicFactor\":0,"
+            "\"roughnessFactor\":1}" +
+                extensions + "}]",
+            "lit.pipeline.xml", light);
+        return picture.brightness(kCentreX, kCentreY);
+    };
+    const int bare = peak("");
+    const int coated = peak(
+        ",\"extensions\":{\"KHR_materials_clearcoat\":{\"clearcoatFactor\":1,"
+        "\"clearcoatRoughnessFactor\":0.05}}");
+    EXPECT_GT(coated, bare + 150) << coated << " against " << bare;
+}
+
+TEST_F(MaterialLayers, SheenBrightensTheSilhouette) {
+    auto edgeAndCentre = [&](const std::string& extensions) {
+        reopenWindowAndEngine(kWidth, kHeight);
+        const Picture picture =
+            render(environmentStrip({181, 181, 181, 255}, {181, 181, 181, 255}),
+                   "[{\"pbrMetallicRoughness\":{\"baseColorFactor\":[0.05,0.05,0.05,1],"
+                   "\"metallicFactor\":0,\"roughnessFactor\":1}" +
+                       extensions + "}]",
+                   "lit.pipeline.xml");
+        return std::pair{picture.brightness(kCentreX + kDiscRadius * 19 / 20, kCentreY),
+                         picture.brightness(kCentreX, kCentreY)};
+    };
+    const auto [bareEdge, bareCentre] = edgeAndCentre("");
+    const auto [sheenEdge, sheenCentre] = edgeAndCentre(
+        ",\"extensions\":{\"KHR_materials_sheen\":{\"sheenColorFactor\":[1,1,1],"
+        "\"sheenRoughnessFactor\":0.5}}");
+    EXPECT_GT(sheenEdge - bareEdge, 2 * (sheenCentre - bareCentre) + 30)
+        << "edge " << bareEdge << " to " << sheenEdge << ", centre " << bareCentre << " to "
+        << sheenCentre;
+}
+
+TEST_F(MaterialLayers, TransmissionShowsTheWallBehindAndVolumeTintsItByThickness) {
+    const std::string glass =
+        "{\"pbrMetallicRoughness\":{\"metallicFactor\":0,\"roughnessFactor\":0},"
+        "\"extensions\":{\"KHR_materials_transmission\":{\"transmissionFactor\":1}";
+    const std::array<int, 4> throughGlass =
+        renderQuadOverWall(glass + "}}", "[1,0.2,0.2,1]").at(kCentreX, kCentreY);
+    EXPECT_GT(throughGlass[0], 180) << describe(throughGlass);
+    EXPECT_LT(throughGlass[1], 90) << describe(throughGlass);
+
+    reopenWindowAndEngine(kWidth, kHeight);
+    const std::array<int, 4> opaque =
+        renderQuadOverWall("{\"pbrMetallicRoughness\":{\"metallicFactor\":0}}", "[1,0.2,0.2,1]")
+            .at(kCentreX, kCentreY);
+    EXPECT_LT(opaque[0], 60) << describe(opaque);
+
+    // Blue-green glass half a unit thick, which keeps a fifth of red over 0.2 units.
+    reopenWindowAndEngine(kWidth, kHeight);
+    const std::array<int, 4> tinted =
+        renderQuadOverWall(glass +
+                               ",\"KHR_materials_volume\":{\"thicknessFactor\":0.5,"
+                               "\"attenuationColor\":[0.2,1,1],\"attenuationDistance\":0.2}}}",
+                           "[1,1,1,1]")
+            .at(kCentreX, kCentreY);
+    EXPECT_LT(tinted[0], tinted[2] / 4) << describe(tinted);
+    EXPECT_GT(tinted[2], 180) << describe(tinted);
 }
