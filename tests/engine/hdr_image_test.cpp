@@ -10,6 +10,8 @@
 
 #include "engine/formats/equirect_cube.h"
 #include "engine/formats/hdr_image.h"
+#include "engine/resources/resource_parser.h"
+#include "engine/resources/resource_type.h"
 #include "hdr_test_files.h"
 
 using namespace engine;
@@ -444,4 +446,36 @@ TEST(EquirectangularCube, ShrinkingAveragesInsteadOfAliasing) {
             }
         }
     }
+}
+
+// What loading threads hold for an HDR texture: the panorama, then its mipmaps or its faces.
+TEST(HdrImage, TexturesCountTheirFloatsInTheDecodedImageBudget) {
+    const std::string bytes = radianceFile(64, 32, gradient);
+    const std::size_t panorama = 64u * 32 * 12;
+    EXPECT_EQ(decodedBytesOf(ResourceType::Texture, kNoMipmapsTextureFlag, bytes), panorama);
+    EXPECT_EQ(decodedBytesOf(ResourceType::Texture, 0, bytes), panorama + panorama / 3);
+    const std::size_t faces = 6u * 16 * 16 * 12;
+    EXPECT_EQ(decodedBytesOf(ResourceType::Texture, kCubeTextureFlag, bytes),
+              panorama + faces + faces / 3);
+}
+
+TEST(HdrImage, CubeTexturesParseIntoSixFloatFacesWithMipmaps) {
+    const std::string bytes = radianceFile(64, 32, gradient);
+    Parsed<ParsedContent> cube =
+        parseResourceContent(ResourceType::Texture, kCubeTextureFlag, "sky.hdr", bytes, {});
+    ASSERT_TRUE(cube.ok()) << cube.error();
+    const auto* faces = std::get_if<HdrCubeFaces>(&cube.value());
+    ASSERT_NE(faces, nullptr);
+    EXPECT_EQ((*faces)[5].width, 16);
+    EXPECT_EQ((*faces)[5].smallerLevels.size(), 4u);
+    Parsed<ParsedContent> flat = parseResourceContent(ResourceType::Texture, kNoMipmapsTextureFlag,
+                                                      "sky.exr", exrFile(3, 2, gradient), {});
+    ASSERT_TRUE(flat.ok()) << flat.error();
+    const auto* image = std::get_if<HdrImage>(&flat.value());
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->smallerLevels.empty());
+    Parsed<ParsedContent> text =
+        parseResourceContent(ResourceType::Texture, 0, "t.png", "<material/>", {});
+    ASSERT_FALSE(text.ok());
+    EXPECT_EQ(text.error(), "not a PNG, JPEG, WebP, Radiance HDR or OpenEXR file");
 }
