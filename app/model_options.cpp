@@ -1,5 +1,6 @@
 #include "app/model_options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +17,8 @@ const char* const kOptionLines[] = {
     "  --up AXIS           the file's up axis: +X, -X, +Y (default), -Y, +Z or -Z",
     "  --time SECONDS      where the first animation stands in the --output picture (default 0)",
     "  --pipeline NAME     master (default) or simple",
+    "  --hdri FILE         light the model with an equirectangular HDR image (.hdr, .exr)",
+    "                      instead of the default lights, and show it around the model",
     "  --watch             reload the file whenever it changes on disk",
     "  --help              show this text",
     "  --version           show the version",
@@ -109,6 +112,17 @@ bool hasOtherExtension(const std::string& path) {
     return !hasSuffix(name, ".png") && !hasSuffix(name, ".PNG");
 }
 
+// A .hdr or .exr file name, in any case.
+bool isHdriName(const std::string& path) {
+    std::string lower = path;
+    for (char& character : lower) {
+        character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    }
+    const std::string::size_type slash = lower.rfind('/');
+    const std::string name = slash == std::string::npos ? lower : lower.substr(slash + 1);
+    return hasSuffix(name, ".hdr") || hasSuffix(name, ".exr");
+}
+
 // The option's value fault, or empty when the value was taken.
 std::string readValue(const std::string& name, const std::string& value, ModelOptions& options) {
     if (name == "--output") {
@@ -137,13 +151,18 @@ std::string readValue(const std::string& name, const std::string& value, ModelOp
             return "--pipeline takes master or simple, not '" + value + "'";
         }
         options.pipeline = value;
+    } else if (name == "--hdri") {
+        if (!isHdriName(value)) {
+            return "--hdri takes the path of a .hdr or .exr file, not '" + value + "'";
+        }
+        options.hdriPath = value;
     }
     return std::string();
 }
 
 bool takesValue(const std::string& name) {
     return name == "--output" || name == "--resolution" || name == "--up" || name == "--time" ||
-           name == "--pipeline";
+           name == "--pipeline" || name == "--hdri";
 }
 
 bool isSwitch(const std::string& name) {

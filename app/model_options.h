@@ -17,6 +17,9 @@ struct ModelOptions {
     // Where the first animation stands in the picture --output takes.
     float seconds = 0.0f;
     std::string pipeline = "master";
+    // Empty for the default lights and sky; otherwise an equirectangular HDR image (.hdr or
+    // .exr) that lights the model and surrounds it. Not checked for existence here.
+    std::string hdriPath;
     bool watch = false;
     bool help = false;
     bool version = false;

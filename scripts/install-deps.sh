@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang-format
   libglfw3-dev libepoxy-dev libglm-dev libpugixml-dev libstb-dev libtinygltf-dev nlohmann-json3-dev
-  libspng-dev libturbojpeg0-dev libwebp-dev
+  libspng-dev libturbojpeg0-dev libwebp-dev libopenexr-dev
   libmeshoptimizer-dev libdraco-dev
   libassimp-dev  # model-import: OBJ, STL, PLY, FBX, COLLADA, 3DS, OFF, 3MF
   libgtest-dev libgmock-dev libx11-dev libxcb1-dev

@@ -21,16 +21,19 @@ struct ImageCodec {
 };
 
 const ImageCodec* codecOf(std::string_view bytes);
-Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec);
 
 }  // namespace
+
+bool isImage(std::string_view bytes) {
+    return codecOf(bytes) != nullptr;
+}
 
 Parsed<ImageData> decodeImage(std::string_view bytes) {
     const ImageCodec* codec = codecOf(bytes);
     if (codec == nullptr) {
         return Parsed<ImageData>::failure("not a PNG, JPEG or WebP file");
     }
-    Parsed<ImageSize> size = checkedSize(bytes, *codec);
+    Parsed<ImageSize> size = checkedImageSize(codec->kind, codec->readSize(bytes));
     if (!size.ok()) {
         return Parsed<ImageData>::failure(size.error());
     }
@@ -51,7 +54,7 @@ Parsed<ImageSize> readImageSize(std::string_view bytes) {
     if (codec == nullptr) {
         return Parsed<ImageSize>::failure("not a PNG, JPEG or WebP file");
     }
-    return checkedSize(bytes, *codec);
+    return checkedImageSize(codec->kind, codec->readSize(bytes));
 }
 
 ImageData halfSizeImage(const ImageData& image) {
@@ -117,10 +120,11 @@ const ImageCodec* codecOf(std::string_view bytes) {
     return nullptr;
 }
 
-Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec) {
-    Parsed<ImageSize> size = codec.readSize(bytes);
+}  // namespace
+
+Parsed<ImageSize> checkedImageSize(const char* kind, Parsed<ImageSize> size) {
     if (!size.ok()) {
-        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + codec.kind + ": " +
+        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + kind + ": " +
                                           size.error());
     }
     const int width = size.value().width;
@@ -128,7 +132,7 @@ Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec) {
     const std::string dimensions = std::to_string(width) + "x" + std::to_string(height);
     // A header cut short can read as a size of nothing rather than as a fault.
     if (width < 1 || height < 1) {
-        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + codec.kind +
+        return Parsed<ImageSize>::failure(std::string("cannot decode the ") + kind +
                                           ": its header declares " + dimensions + " pixels");
     }
     if (width > kMaximumImageSide || height > kMaximumImageSide) {
@@ -143,5 +147,4 @@ Parsed<ImageSize> checkedSize(std::string_view bytes, const ImageCodec& codec) {
     return size;
 }
 
-}  // namespace
 }  // namespace engine

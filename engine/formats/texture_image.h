@@ -30,6 +30,9 @@ inline constexpr int kMaximumImageSide = 16384;
 inline constexpr std::int64_t kMostImagePixels = 8192LL * 8192;
 inline constexpr int kImageChannels = 4;
 
+// True when the bytes start like a PNG, JPEG or WebP file.
+bool isImage(std::string_view bytes);
+
 // Tells PNG, JPEG and WebP apart by their first bytes; anything else is refused.
 Parsed<ImageData> decodeImage(std::string_view bytes);
 

@@ -16,6 +16,10 @@ struct LoadedTexture : ResourcePayload {
     // 2D textures: what they have now, and the smooth minification filter of their upload.
     TextureParameters parameters;
     GLint smoothMinify = GL_LINEAR_MIPMAP_LINEAR;
+    // True for textures from high-dynamic-range images: floating-point texels holding linear
+    // radiance (no gamma, values above 1 kept). False for 8-bit images, whose texels are the
+    // display colours the file stores.
+    bool linearValues = false;
 };
 
 }  // namespace engine

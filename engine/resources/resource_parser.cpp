@@ -11,6 +11,8 @@ namespace {
 template <typename Description>
 Parsed<ParsedContent> wrap(Parsed<Description> parsed);
 Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes);
+Parsed<ParsedContent> parseHdrTexture(int flags, std::string_view bytes);
+std::size_t hdrDecodedBytes(int flags, const ImageSize& size);
 std::vector<ResourceReference> sceneReferences(const SceneDesc& scene);
 std::vector<ResourceReference> materialReferences(const MaterialDesc& material);
 std::vector<ResourceReference> pipelineReferences(const PipelineDesc& pipeline);
@@ -52,9 +54,13 @@ std::size_t decodedBytesOf(ResourceType type, int flags, std::string_view bytes)
     if (type != ResourceType::Texture) {
         return 0;
     }
-    Parsed<ImageSize> size = readImageSize(bytes);
+    const bool hdr = isHdrImage(bytes);
+    Parsed<ImageSize> size = hdr ? readHdrImageSize(bytes) : readImageSize(bytes);
     if (!size.ok()) {
         return 0;
+    }
+    if (hdr) {
+        return hdrDecodedBytes(flags, size.value());
     }
     const std::size_t image =
         static_cast<std::size_t>(size.value().width) * size.value().height * kImageChannels;
@@ -95,6 +101,13 @@ Parsed<ParsedContent> wrap(Parsed<Description> parsed) {
 }
 
 Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
+    if (isHdrImage(bytes)) {
+        return parseHdrTexture(flags, bytes);
+    }
+    if (!isImage(bytes)) {
+        return Parsed<ParsedContent>::failure(
+            "not a PNG, JPEG, WebP, Radiance HDR or OpenEXR file");
+    }
     Parsed<ImageData> image = decodeImage(bytes);
     if (!image.ok()) {
         return wrap(std::move(image));
@@ -113,6 +126,47 @@ Parsed<ParsedContent> parseTexture(int flags, std::string_view bytes) {
         }
     }
     return wrap(std::move(faces));
+}
+
+// Values stay linear, clamped to what a half float holds; a cube texture is the panorama
+// resampled into six faces.
+Parsed<ParsedContent> parseHdrTexture(int flags, std::string_view bytes) {
+    Parsed<HdrImage> image = decodeHdrImage(bytes);
+    if (!image.ok()) {
+        return wrap(std::move(image));
+    }
+    clampToHalfFloats(image.value());
+    const bool mipmapped = (flags & kNoMipmapsTextureFlag) == 0;
+    if ((flags & kCubeTextureFlag) == 0) {
+        if (mipmapped) {
+            addHdrMipmaps(image.value());
+        }
+        return wrap(std::move(image));
+    }
+    HdrCubeFaces faces = equirectangularToCube(image.value(), cubeFaceSizeFor(image.value().width));
+    if (mipmapped) {
+        for (HdrImage& face : faces) {
+            addHdrMipmaps(face);
+        }
+    }
+    return Parsed<ParsedContent>::success(ParsedContent(std::move(faces)));
+}
+
+// The panorama as decoded, and with it its mipmaps or, for a cube texture, the faces made from
+// it and their mipmaps.
+std::size_t hdrDecodedBytes(int flags, const ImageSize& size) {
+    constexpr std::size_t kTexelBytes = kHdrChannels * sizeof(float);
+    const bool mipmapped = (flags & kNoMipmapsTextureFlag) == 0;
+    auto withLevels = [mipmapped](std::size_t bytes) {
+        return mipmapped ? bytes + bytes / 3 : bytes;
+    };
+    const std::size_t image =
+        static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) * kTexelBytes;
+    if ((flags & kCubeTextureFlag) == 0) {
+        return withLevels(image);
+    }
+    const auto face = static_cast<std::size_t>(cubeFaceSizeFor(size.width));
+    return image + withLevels(6 * face * face * kTexelBytes);
 }
 
 std::vector<ResourceReference> sceneReferences(const SceneDesc& scene) {

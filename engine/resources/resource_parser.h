@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "engine/formats/cube_faces.h"
+#include "engine/formats/equirect_cube.h"
 #include "engine/formats/font_metrics.h"
 #include "engine/formats/gltf_geometry.h"
+#include "engine/formats/hdr_image.h"
 #include "engine/formats/material_format.h"
 #include "engine/formats/parsed.h"
 #include "engine/formats/pipeline_format.h"
@@ -22,8 +24,10 @@
 
 namespace engine {
 
+// A texture is an 8-bit image or cube (ImageData, CubeFaces) or, from a high-dynamic-range
+// file, a floating-point one (HdrImage, HdrCubeFaces made from the file's panorama).
 using ParsedContent = std::variant<SceneDesc, MaterialDesc, ShaderDesc, PipelineDesc, ImageData,
-                                   CubeFaces, GeometryDesc, FontMetrics>;
+                                   CubeFaces, HdrImage, HdrCubeFaces, GeometryDesc, FontMetrics>;
 
 struct ResourceReference {
     ResourceType type;

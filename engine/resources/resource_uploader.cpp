@@ -26,6 +26,8 @@ Upload uploadShader(ShaderDesc& desc, ContextNames& contextNames);
 Upload uploadPipeline(PipelineDesc& desc, const UploadContext& context);
 Upload uploadFlat(const ImageData& image, const UploadContext& context);
 Upload uploadCube(const CubeFaces& faces, const UploadContext& context);
+Upload uploadFlatHdr(const HdrImage& image, const UploadContext& context);
+Upload uploadCubeHdr(const HdrCubeFaces& faces, const UploadContext& context);
 Upload uploadFontMetrics(const FontMetrics& metrics);
 
 }  // namespace
@@ -48,6 +50,12 @@ Upload uploadResource(ParsedContent& content, const UploadContext& context) {
     }
     if (auto* image = std::get_if<ImageData>(&content)) {
         return uploadFlat(*image, context);
+    }
+    if (auto* hdrImage = std::get_if<HdrImage>(&content)) {
+        return uploadFlatHdr(*hdrImage, context);
+    }
+    if (auto* hdrFaces = std::get_if<HdrCubeFaces>(&content)) {
+        return uploadCubeHdr(*hdrFaces, context);
     }
     if (auto* metrics = std::get_if<FontMetrics>(&content)) {
         return uploadFontMetrics(*metrics);
@@ -140,6 +148,36 @@ Upload uploadCube(const CubeFaces& faces, const UploadContext& context) {
     texture->target = GL_TEXTURE_CUBE_MAP;
     texture->width = used[0].width;
     texture->height = used[0].height;
+    return Upload::success(std::move(texture));
+}
+
+// With texture loading off, a floating-point texture is one white texel too, still of its kind.
+Upload uploadFlatHdr(const HdrImage& image, const UploadContext& context) {
+    HdrImage white{1, 1, {1.0f, 1.0f, 1.0f}, {}};
+    const HdrImage& used = context.options.loadTextures() ? image : white;
+    auto texture = std::make_unique<LoadedTexture>();
+    const TextureSampling sampling = samplingFor(context);
+    texture->texture = uploadFlatTexture(used, sampling, context.capabilities.halfFloatTargets);
+    texture->target = GL_TEXTURE_2D;
+    texture->smoothMinify = minificationFilter(sampling);
+    texture->parameters.minify = texture->smoothMinify;
+    texture->width = used.width;
+    texture->height = used.height;
+    texture->linearValues = true;
+    return Upload::success(std::move(texture));
+}
+
+Upload uploadCubeHdr(const HdrCubeFaces& faces, const UploadContext& context) {
+    HdrCubeFaces white;
+    white.fill(HdrImage{1, 1, {1.0f, 1.0f, 1.0f}, {}});
+    const HdrCubeFaces& used = context.options.loadTextures() ? faces : white;
+    auto texture = std::make_unique<LoadedTexture>();
+    texture->texture =
+        uploadCubeTexture(used, samplingFor(context), context.capabilities.halfFloatTargets);
+    texture->target = GL_TEXTURE_CUBE_MAP;
+    texture->width = used[0].width;
+    texture->height = used[0].height;
+    texture->linearValues = true;
     return Upload::success(std::move(texture));
 }
 

@@ -21,6 +21,7 @@ TEST(ModelOptionsTest, FilesAloneTakeTheDefaults) {
     EXPECT_EQ(parsed.options.up, UpAxis::PlusY);
     EXPECT_EQ(parsed.options.pipeline, "master");
     EXPECT_FALSE(parsed.options.watch);
+    EXPECT_EQ(parsed.options.hdriPath, "");
 }
 
 TEST(ModelOptionsTest, EveryOptionTakesItsValueSeparateOrAfterAnEqualsSign) {
@@ -42,6 +43,20 @@ TEST(ModelOptionsTest, APictureWithoutExtensionIsAThumbnailersTemporaryFile) {
     EXPECT_EQ(parse({"--output", "/tmp/thumbnail-1A2B", "f"}).options.outputPath,
               "/tmp/thumbnail-1A2B");
     EXPECT_EQ(parse({"--output", "/tmp/.hidden/shot.PNG", "f"}).fault, "");
+}
+
+TEST(ModelOptionsTest, AnHdriIsAHdrOrExrFileOfAnyCase) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--hdri", "sky.hdr", "f"}, {"--hdri=sky.hdr", "f"}, {"f", "--hdri", "sky.hdr"}}) {
+        const ParsedOptions parsed = parse(arguments);
+        EXPECT_EQ(parsed.fault, "");
+        EXPECT_EQ(parsed.options.hdriPath, "sky.hdr");
+        EXPECT_EQ(parsed.options.files, (std::vector<std::string>{"f"}));
+    }
+    EXPECT_EQ(parse({"--hdri", "/skies/Studio.HDR", "f"}).options.hdriPath, "/skies/Studio.HDR");
+    EXPECT_EQ(parse({"--hdri=../dusk.Exr", "f"}).options.hdriPath, "../dusk.Exr");
+    // Whether the file exists is for the loading to say.
+    EXPECT_EQ(parse({"--hdri", "missing/sky.hdr", "f"}).fault, "");
 }
 
 TEST(ModelOptionsTest, EachUpAxisIsNamedWithItsSign) {
@@ -77,6 +92,11 @@ TEST(ModelOptionsTest, EachBadOptionNamesItselfAndWhatItAccepts) {
         {{"--time", "nan", "f"}, "--time takes a number of seconds"},
         {{"--pipeline", "fancy", "f"}, "--pipeline takes master or simple, not 'fancy'"},
         {{"--output", "shot.jpg", "f"}, "--output takes the path of a .png file"},
+        {{"--hdri", "sky.png", "f"}, "--hdri takes the path of a .hdr or .exr file, not 'sky.png'"},
+        {{"--hdri=", "f"}, "--hdri takes the path of a .hdr or .exr file, not ''"},
+        {{"--hdri", "hdr", "f"}, "--hdri takes the path of a .hdr or .exr file"},
+        {{"--hdri", "sky.hdr/", "f"}, "--hdri takes the path of a .hdr or .exr file"},
+        {{"f", "--hdri"}, "--hdri needs a value"},
         {{"--output", "", "f"}, "--output takes the path of a .png file"},
         {{"--frobnicate", "f"}, "unknown option '--frobnicate'"},
         {{"--watch=yes", "f"}, "--watch takes no value"},
@@ -94,7 +114,7 @@ TEST(ModelOptionsTest, EachBadOptionNamesItselfAndWhatItAccepts) {
 TEST(ModelOptionsTest, HelpNamesEveryOptionAndKey) {
     const std::string help = modelHelpText();
     for (const char* word :
-         {"--output", "--resolution", "--up", "--time", "--pipeline", "--watch", "--help",
+         {"--output", "--resolution", "--up", "--time", "--pipeline", "--hdri", "--watch", "--help",
           "--version", "Tab", "F5", "F12", "PageDown", "Space", "Esc", "F1", "F3"}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;
     }

@@ -202,8 +202,9 @@ TEST_F(TextOverlays, ABrokenAtlasIsReportedAndTheTextShowsTheStandIn) {
     scene.directory.write("atlas.png", "this is no image");
     scene.directory.write("atlas.metrics", kTestMetrics);
     EXPECT_FALSE(h3dutLoadResourcesFromDisk(scene.directory.path().c_str()));
-    EXPECT_TRUE(anyContains(takeMessages(), "'atlas.png' from '" + scene.directory.path() +
-                                                "/atlas.png': not a PNG, JPEG or WebP file"));
+    EXPECT_TRUE(anyContains(
+        takeMessages(), "'atlas.png' from '" + scene.directory.path() +
+                            "/atlas.png': not a PNG, JPEG, WebP, Radiance HDR or OpenEXR file"));
     H3DNode camera = overlayCamera(scene.pipeline, kWidth, kHeight);
 
     // 'L' sits on a magenta check of the stand-in.

@@ -2,8 +2,12 @@
 #include <epoxy/gl.h>
 
 #include <cstdlib>
+#include <vector>
+
+#include <glm/vec3.hpp>
 
 #include "engine/core/engine_instance.h"
+#include "engine/gpu/shader_program.h"
 #include "engine/h3d.h"
 #include "engine/h3dut.h"
 #include "engine/render/material_binding.h"
@@ -11,6 +15,7 @@
 #include "engine/resources/loaded_texture.h"
 #include "engine/resources/resource_type.h"
 #include "gl_test_fixture.h"
+#include "hdr_test_files.h"
 #include "overlay_test_content.h"
 #include "test_support.h"
 
@@ -93,7 +98,192 @@ GLint levelWidth(const engine::LoadedTexture& texture, GLenum face, int level) {
     return width;
 }
 
+// What textureCube returns in each direction, read from a floating-point target one pixel a
+// direction, so that values above 1 survive.
+std::vector<glm::vec3> sampleCube(GLuint cube, const std::vector<glm::vec3>& directions) {
+    std::string error;
+    std::optional<engine::GlProgram> program = engine::buildProgram(
+        "#version 120\n"
+        "void main() { gl_TexCoord[0] = gl_MultiTexCoord0; gl_Position = gl_Vertex; }\n",
+        "#version 120\n"
+        "uniform samplerCube map;\n"
+        "void main() { gl_FragColor = textureCube(map, gl_TexCoord[0].xyz); }\n",
+        error);
+    EXPECT_TRUE(program.has_value()) << error;
+    if (!program) {
+        return {};
+    }
+    const auto count = static_cast<GLsizei>(directions.size());
+    engine::GlTexture target = engine::createTexture();
+    glBindTexture(GL_TEXTURE_2D, target.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, count, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    engine::GlFramebuffer framebuffer = engine::createFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.get(), 0);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glViewport(0, 0, count, 1);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
+    glUseProgram(program->get());
+    glUniform1i(glGetUniformLocation(program->get(), "map"), 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
+    glBegin(GL_POINTS);
+    for (GLsizei index = 0; index < count; ++index) {
+        const glm::vec3& direction = directions[static_cast<std::size_t>(index)];
+        glTexCoord3f(direction.x, direction.y, direction.z);
+        glVertex2f((2.0f * static_cast<float>(index) + 1.0f) / static_cast<float>(count) - 1.0f,
+                   0.0f);
+    }
+    glEnd();
+    std::vector<float> pixels(directions.size() * 4);
+    glReadPixels(0, 0, count, 1, GL_RGBA, GL_FLOAT, pixels.data());
+    glUseProgram(0);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    std::vector<glm::vec3> samples;
+    for (std::size_t index = 0; index < directions.size(); ++index) {
+        samples.emplace_back(pixels[index * 4], pixels[index * 4 + 1], pixels[index * 4 + 2]);
+    }
+    return samples;
+}
+
+void expectColours(const std::vector<glm::vec3>& actual, const std::vector<glm::vec3>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t index = 0; index < actual.size(); ++index) {
+        for (int channel = 0; channel < 3; ++channel) {
+            EXPECT_NEAR(actual[index][channel], expected[index][channel], 0.01f)
+                << "direction " << index << ", channel " << channel;
+        }
+    }
+}
+
+GLint internalFormatOf(const engine::LoadedTexture& texture, GLenum face) {
+    GLint format = 0;
+    glBindTexture(texture.target, texture.texture.get());
+    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    glBindTexture(texture.target, 0);
+    return format;
+}
+
+bool hasFloatTextures() {
+    return engine::runningEngine()->renderer.capabilities().halfFloatTargets;
+}
+
+const std::vector<glm::vec3> kAxes = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
+                                      {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
+
 }  // namespace
+
+TEST_F(Textures, AnHdrCubeShowsThePanoramasTopUpAndItsBottomDown) {
+    if (!hasFloatTextures()) {
+        GTEST_SKIP() << "the context has no floating-point textures";
+    }
+    ScratchDirectory directory;
+    // The top half 4.0 red, the bottom half blue.
+    directory.write("sky.hdr", radianceFile(64, 32, [](int, int y) {
+                        return y < 16 ? HdrColour{4.0f, 0.0f, 0.0f} : HdrColour{0.0f, 0.0f, 1.0f};
+                    }));
+    const engine::LoadedTexture* texture =
+        loadTexture(directory, "sky.hdr", engine::kCubeTextureFlag);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->target, static_cast<GLenum>(GL_TEXTURE_CUBE_MAP));
+    EXPECT_TRUE(texture->linearValues);
+    EXPECT_EQ(texture->width, 16);
+    EXPECT_EQ(internalFormatOf(*texture, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z), GL_RGB16F);
+    EXPECT_EQ(parameterOf(*texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(levelWidth(*texture, GL_TEXTURE_CUBE_MAP_POSITIVE_Y, 4), 1);
+    expectColours(sampleCube(texture->texture.get(), {{0, 1, 0}, {0, -1, 0}, {0.3f, 1, -0.2f}}),
+                  {{4, 0, 0}, {0, 0, 1}, {4, 0, 0}});
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Each axis's region of the panorama in a colour of its own: the image's centre is straight
+// ahead (-Z), a quarter of the width to its right is +X.
+TEST_F(Textures, AnHdrCubeShowsEachAxisOfThePanoramaInItsDirection) {
+    if (!hasFloatTextures()) {
+        GTEST_SKIP() << "the context has no floating-point textures";
+    }
+    const std::vector<glm::vec3> colours = {{8, 0, 0}, {0, 1, 0}, {0, 0, 1},
+                                            {1, 1, 0}, {0, 1, 1}, {2, 0.5f, 0.25f}};
+    ScratchDirectory directory;
+    directory.write("axes.hdr", radianceFile(
+                                    128, 64,
+                                    [&colours](int x, int y) {
+                                        const float u = (x + 0.5f) / 128.0f;
+                                        const float v = (y + 0.5f) / 64.0f;
+                                        std::size_t axis = v < 0.25f                   ? 2
+                                                           : v > 0.75f                 ? 3
+                                                           : u < 0.125f || u >= 0.875f ? 4
+                                                           : u < 0.375f                ? 1
+                                                           : u < 0.625f                ? 5
+                                                                                       : 0;
+                                        const glm::vec3& colour = colours[axis];
+                                        return HdrColour{colour.r, colour.g, colour.b};
+                                    },
+                                    RgbeScanlines::RunLength));
+    const engine::LoadedTexture* texture = loadTexture(
+        directory, "axes.hdr", engine::kCubeTextureFlag | engine::kNoMipmapsTextureFlag);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(parameterOf(*texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    expectColours(sampleCube(texture->texture.get(), kAxes), colours);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// As a 2D texture an HDR image keeps its values too: an OpenEXR file, read back as it is stored.
+TEST_F(Textures, AnHdrImageIsAFloatTextureWithItsValues) {
+    if (!hasFloatTextures()) {
+        GTEST_SKIP() << "the context has no floating-point textures";
+    }
+    ScratchDirectory directory;
+    directory.write(
+        "glow.exr", exrFile(4, 2, [](int x, int y) {
+            return HdrColour{static_cast<float>(x) * 100.0f, y == 0 ? 0.25f : 4.0f, -3.0f};
+        }));
+    const engine::LoadedTexture* texture = loadTexture(directory, "glow.exr", 0);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->target, static_cast<GLenum>(GL_TEXTURE_2D));
+    EXPECT_TRUE(texture->linearValues);
+    EXPECT_EQ(internalFormatOf(*texture, GL_TEXTURE_2D), GL_RGB16F);
+    EXPECT_EQ(levelWidth(*texture, GL_TEXTURE_2D, 2), 1);
+    std::vector<float> texels(4 * 2 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture->texture.get());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_FLOAT, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    // Row 1, column 3: (300, 4, 0), the negative blue clamped to 0.
+    EXPECT_FLOAT_EQ(texels[(4 + 3) * 3], 300.0f);
+    EXPECT_FLOAT_EQ(texels[(4 + 3) * 3 + 1], 4.0f);
+    EXPECT_FLOAT_EQ(texels[(4 + 3) * 3 + 2], 0.0f);
+    EXPECT_FLOAT_EQ(texels[1], 0.25f);
+}
+
+TEST_F(Textures, EightBitTexturesHoldDisplayColours) {
+    ScratchDirectory directory;
+    directory.write("t.png", encodedPng(16, 8, quadrantColor));
+    const engine::LoadedTexture* texture = loadTexture(directory, "t.png", 0);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_FALSE(texture->linearValues);
+    EXPECT_EQ(internalFormatOf(*texture, GL_TEXTURE_2D), GL_RGBA8);
+}
+
+TEST_F(Textures, ABrokenHdrFileIsNamedWithItsFault) {
+    ScratchDirectory directory;
+    directory.write("sky.hdr", radianceHeader("-Y 2 +X 2", "FORMAT=32-bit_rle_xyze"));
+    H3DRes handle = h3dAddResource(H3DResTypes::Texture, "sky.hdr", engine::kCubeTextureFlag);
+    EXPECT_FALSE(h3dutLoadResourcesFromDisk(directory.path().c_str()));
+    const std::vector<std::string> messages = takeMessages();
+    EXPECT_TRUE(anyContains(messages, "'sky.hdr' from '" + directory.path() +
+                                          "/sky.hdr': cannot decode the Radiance HDR image: its "
+                                          "pixels are CIE XYZ"))
+        << joined(messages);
+    engine::Resource* resource = engine::runningEngine()->resources.get(handle);
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(resource->payloadAs<engine::LoadedTexture>(), nullptr);
+}
 
 TEST_F(Textures, APngShowsTopRowsAtTheTop) {
     expectQuadrantsOnScreen(encodedPng(16, 16, quadrantColor), 1, kWidth, kHeight);
