@@ -30,6 +30,7 @@ int renderModelPicture(const ModelOptions& options, const std::string& contentHo
     // Time stands still: the picture shows the animation at --time whatever the clock says.
     ModelScene scene(locateModelFile(path), [] { return 0.0; });
     scene.setUpAxis(options.up);
+    scene.setEnvironmentImage(options.hdriPath);
     scene.setFramedAspect(static_cast<float>(options.width) / static_cast<float>(options.height));
     scene.setStartSeconds(options.seconds);
     scene.setStatusLineShown(false);

@@ -155,6 +155,7 @@ int showModelsInWindow(const ModelOptions& options, const std::string& contentHo
     // The scene and the session outlive the application object, which shutDown frees.
     ModelScene scene(locateModelFile(path), [] { return glfwGetTime(); });
     scene.setUpAxis(options.up);
+    scene.setEnvironmentImage(options.hdriPath);
     scene.setFramedAspect(static_cast<float>(options.width) / static_cast<float>(options.height));
     scene.setWatching(options.watch);
     auto* app = new ViewerApp(contentHome, &scene);
