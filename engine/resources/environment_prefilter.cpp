@@ -7,6 +7,8 @@
 
 #include <glm/geometric.hpp>
 
+#include "engine/formats/equirect_cube.h"
+
 namespace engine {
 namespace {
 
@@ -45,30 +47,7 @@ void prefilterFace(const std::vector<RadianceCube>& chain, const std::vector<Lob
 }  // namespace
 
 glm::vec3 cubeDirection(int face, float s, float t) {
-    const float u = 2.0f * s - 1.0f;
-    const float v = 2.0f * t - 1.0f;
-    glm::vec3 direction;
-    switch (face) {
-        case 0:
-            direction = {1.0f, -v, -u};
-            break;
-        case 1:
-            direction = {-1.0f, -v, u};
-            break;
-        case 2:
-            direction = {u, 1.0f, v};
-            break;
-        case 3:
-            direction = {u, -1.0f, -v};
-            break;
-        case 4:
-            direction = {u, -v, 1.0f};
-            break;
-        default:
-            direction = {-u, -v, -1.0f};
-            break;
-    }
-    return glm::normalize(direction);
+    return glm::normalize(cubeFaceDirection(face, s, t));
 }
 
 RadianceCube resizedCube(const RadianceCube& source, int size) {
