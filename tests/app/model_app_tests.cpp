@@ -1,6 +1,7 @@
 // open-model's application: where the model and its lights go, the summary line, the check of
 // the file before any window opens, and its engine calls against the recording engine.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <cmath>
 #include <filesystem>
@@ -295,6 +296,60 @@ TEST_F(ModelAppTest, AFileThatFailsKeepsTheEngineErrorNamingIt) {
     EXPECT_TRUE(scene.summaryLine().empty());
     EXPECT_TRUE(callsNamed("h3dAddModelNode").empty());
     EXPECT_TRUE(callsNamed("h3dAddLightNode").empty());
+}
+
+// The sky lights the file by default; a panorama given instead is read from its own folder before
+// the file, lights it in place of the default lights, and surrounds it.
+TEST_F(ModelAppTest, TheSkyOrAPanoramaLightsTheFile) {
+    {
+        ModelScene scene(robot, clock);
+        ViewerApp app("", &scene);
+        ASSERT_TRUE(app.initialize());
+        EXPECT_EQ(callsNamed("h3dFindResource").at(0).text, "sky_cube.png");
+        EXPECT_EQ(callsNamed("h3dSetEnvironment").size(), 1u);
+        EXPECT_EQ(callsNamed("h3dAddLightNode").size(), 3u);
+    }
+    resetRecordingEngine();
+    ModelScene scene(robot, clock);
+    scene.setEnvironmentImage("/data/panoramas/studio.hdr");
+    ViewerApp app("", &scene);
+    ASSERT_TRUE(app.initialize());
+    std::vector<std::string> declared;
+    for (const RecordedCall& call : callsNamed("h3dAddResource")) {
+        declared.push_back(call.text);
+        if (call.text == "studio.hdr") {
+            EXPECT_EQ(call.values,
+                      (std::vector<double>{H3DResTypes::Texture, H3DResFlags::TexCubemap}));
+        }
+    }
+    EXPECT_NE(std::find(declared.begin(), declared.end(), "environment-sky.scene.xml"),
+              declared.end());
+    EXPECT_EQ(std::find(declared.begin(), declared.end(), "skybox.scene.xml"), declared.end());
+    const std::vector<RecordedCall> loads = callsNamed("h3dutLoadResourcesFromDisk");
+    ASSERT_EQ(loads.size(), 3u);
+    EXPECT_EQ(loads[1].text, "/data/panoramas");
+    EXPECT_EQ(loads[2].text, "/home/me");
+    const H3DRes panorama = 16;  // declared after the six shipped resources
+    EXPECT_EQ(callsNamed("h3dSetEnvironment").at(0).values, (std::vector<double>{panorama}));
+    EXPECT_TRUE(callsNamed("h3dAddLightNode").empty());
+    EXPECT_EQ(callsNamed("h3dAddModelNode").size(), 1u);
+}
+
+TEST_F(ModelAppTest, APanoramaThatFailsIsTheFault) {
+    const std::string fault =
+        "cannot load texture 'studio.hdr' from '/data/studio.hdr': not a PNG, JPEG, WebP, "
+        "Radiance HDR or OpenEXR file";
+    recordingEngine().resourcesLoad = false;
+    recordingEngine().messages = {{1, fault}};
+    ModelScene scene(robot, clock);
+    scene.setEnvironmentImage("/data/studio.hdr");
+    ViewerApp app("", &scene);
+    ASSERT_TRUE(app.initialize());
+    EXPECT_EQ(scene.loadFault(), fault);
+    EXPECT_TRUE(callsNamed("h3dAddModelNode").empty());
+    for (const RecordedCall& call : callsNamed("h3dAddResource")) {
+        EXPECT_NE(call.text, "models/robot.glb") << "the file is not read";
+    }
 }
 
 TEST_F(ModelAppTest, AFailureWithoutAMessageStillNamesTheFile) {
