@@ -1,7 +1,8 @@
 # open-model --output without any display: DISPLAY unset, it writes a PNG of the requested size
 # with the crate's green in the middle and exits 0, opening no window. A file standing on +Z
 # is seen from above (its red plinth hidden behind the crate) until --up +Z stands it upright,
-# the plinth below. Each bad option ends with 1 and one line naming it.
+# the plinth below. --hdri surrounds it with a panorama. Each bad option ends with 1 and one
+# line naming it.
 source "$(dirname "$0")/viewer_driver.sh"
 WRITE_TEST_MODEL=$3
 WRITE_BENDING_TUBE=$4
@@ -71,6 +72,30 @@ posed=$(rmse "$WORK_DIR/tube-0.png" "$WORK_DIR/tube-0.5.png")
 again=$(rmse "$WORK_DIR/tube-0.png" "$WORK_DIR/tube-again.png")
 holds "$posed" 0.01 "a > b" || fail "--time 0.5 shows the tube as at 0 ($posed)"
 holds "$again" 0.002 "a < b" || fail "the same --time gave another picture ($again)"
+
+# --hdri: a panorama red above the horizon and blue below lights the crate and surrounds it.
+# Radiance pixels are mantissas and an exponent: (128, 0, 0, 129) is red 1.0.
+panorama="$WORK_DIR/sky.hdr"
+{
+  printf '#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 4 +X 8\n'
+  for row in 1 2; do for column in 1 2 3 4 5 6 7 8; do printf '\200\000\000\201'; done; done
+  for row in 1 2; do for column in 1 2 3 4 5 6 7 8; do printf '\000\000\200\201'; done; done
+} >"$panorama"
+render --output "$WORK_DIR/hdri.png" --resolution 320x240 --hdri "$panorama" "$model" ||
+  fail "open-model --hdri ended with $? ($(cat "$WORK_DIR/stderr"))"
+band_colour() {
+  /usr/bin/convert "$1" -gravity "$2" -crop 100%x10%+0+0 +repage \
+    -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]\n' info:
+}
+read -r top_red top_green top_blue < <(band_colour "$WORK_DIR/hdri.png" north)
+read -r bottom_red bottom_green bottom_blue < <(band_colour "$WORK_DIR/hdri.png" south)
+holds "$top_red" "$top_blue" "a > b * 3" && holds "$bottom_blue" "$bottom_red" "a > b * 3" ||
+  fail "the panorama is not around the model (top $top_red $top_green $top_blue, bottom $bottom_red $bottom_green $bottom_blue)"
+echo "not a panorama" >"$WORK_DIR/broken.hdr"
+status=0
+render --output "$WORK_DIR/broken.png" --hdri "$WORK_DIR/broken.hdr" "$model" || status=$?
+[ "$status" = 1 ] || fail "a broken panorama ended with $status, not 1"
+grep -q -F "broken.hdr" "$WORK_DIR/stderr" || fail "the broken panorama is not named: $(cat "$WORK_DIR/stderr")"
 
 # Each bad option: status 1, one line on standard error naming it, no picture.
 refused() {
