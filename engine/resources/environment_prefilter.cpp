@@ -32,7 +32,7 @@ glm::vec3 sampleLevels(const std::vector<RadianceCube>& chain, const glm::vec3& 
                        float level);
 std::vector<RadianceCube> halvingChain(const RadianceCube& top);
 std::array<glm::vec3, 9> projectIrradiance(const RadianceCube& cube);
-float texelSolidAngle(int size, int x, int y);
+std::vector<float> texelSolidAngles(int size);
 
 // One GGX sample in the frame of the normal (z up), with the source level it reads.
 struct LobeSample {
@@ -55,6 +55,8 @@ RadianceCube resizedCube(const RadianceCube& source, int size) {
     result.size = size;
     const bool wholeBoxes = source.size >= size && source.size % size == 0;
     const int box = wholeBoxes ? source.size / size : 1;
+    const std::vector<float> solidAngles =
+        wholeBoxes ? texelSolidAngles(source.size) : std::vector<float>();
     // Sizes that do not divide are sampled several times a texel, so that nothing aliases.
     const int samples = wholeBoxes ? 1 : std::max(1, (source.size + size - 1) / size);
     for (int face = 0; face < 6; ++face) {
@@ -71,7 +73,8 @@ RadianceCube resizedCube(const RadianceCube& source, int size) {
                     float weights = 0.0f;
                     for (int row = y * box; row < (y + 1) * box; ++row) {
                         for (int column = x * box; column < (x + 1) * box; ++column) {
-                            const float weight = texelSolidAngle(source.size, column, row);
+                            const float weight =
+                                solidAngles[static_cast<std::size_t>(row * source.size + column)];
                             sum +=
                                 from[static_cast<std::size_t>(row * source.size + column)] * weight;
                             weights += weight;
@@ -235,6 +238,7 @@ std::array<glm::vec3, 9> projectIrradiance(const RadianceCube& cube) {
     constexpr float kBand[9] = {1.0f,  2.0f / 3, 2.0f / 3, 2.0f / 3, 0.25f,
                                 0.25f, 0.25f,    0.25f,    0.25f};
     std::array<glm::vec3, 9> terms{};
+    const std::vector<float> solidAngles = texelSolidAngles(cube.size);
     for (int face = 0; face < 6; ++face) {
         for (int y = 0; y < cube.size; ++y) {
             for (int x = 0; x < cube.size; ++x) {
@@ -242,7 +246,7 @@ std::array<glm::vec3, 9> projectIrradiance(const RadianceCube& cube) {
                                                   (static_cast<float>(y) + 0.5f) / cube.size);
                 const glm::vec3 radiance = cube.faces[static_cast<std::size_t>(face)]
                                                      [static_cast<std::size_t>(y * cube.size + x)] *
-                                           texelSolidAngle(cube.size, x, y);
+                                           solidAngles[static_cast<std::size_t>(y * cube.size + x)];
                 const float polynomial[9] = {1.0f,
                                              n.y,
                                              n.z,
@@ -262,15 +266,31 @@ std::array<glm::vec3, 9> projectIrradiance(const RadianceCube& cube) {
     return terms;
 }
 
-// The solid angle a texel covers, from the areas its corners span on the unit sphere.
-float texelSolidAngle(int size, int x, int y) {
-    auto area = [](float u, float v) { return std::atan2(u * v, std::sqrt(u * u + v * v + 1.0f)); };
+// The solid angle each texel of a face covers (the same on every face), from the areas its
+// corners span on the unit sphere; neighbouring texels share corners, which are worked out once.
+std::vector<float> texelSolidAngles(int size) {
+    const int corners = size + 1;
+    std::vector<float> spans(static_cast<std::size_t>(corners * corners));
     const float step = 2.0f / static_cast<float>(size);
-    const float u0 = -1.0f + static_cast<float>(x) * step;
-    const float v0 = -1.0f + static_cast<float>(y) * step;
-    const float u1 = u0 + step;
-    const float v1 = v0 + step;
-    return area(u0, v0) - area(u0, v1) - area(u1, v0) + area(u1, v1);
+    for (int y = 0; y < corners; ++y) {
+        for (int x = 0; x < corners; ++x) {
+            const float u = -1.0f + static_cast<float>(x) * step;
+            const float v = -1.0f + static_cast<float>(y) * step;
+            spans[static_cast<std::size_t>(y * corners + x)] =
+                std::atan2(u * v, std::sqrt(u * u + v * v + 1.0f));
+        }
+    }
+    std::vector<float> angles(static_cast<std::size_t>(size * size));
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            auto span = [&](int column, int row) {
+                return spans[static_cast<std::size_t>(row * corners + column)];
+            };
+            angles[static_cast<std::size_t>(y * size + x)] =
+                span(x, y) - span(x, y + 1) - span(x + 1, y) + span(x + 1, y + 1);
+        }
+    }
+    return angles;
 }
 
 float radicalInverse(unsigned bits) {
