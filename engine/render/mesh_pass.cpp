@@ -113,7 +113,9 @@ void MeshPass::drawEntries(FaceSide culled, const PassUniforms& pass, MeshPassTo
     glPointSize(kPointSizePixels);
     for (const Entry& entry : entries_) {
         const MeshDraw& mesh = *entry.mesh;
-        if (entry.layer == Layer::Transmissive && !sceneCopied && tools.sceneBehind != nullptr) {
+        // Blended glass sees the scene behind too, as far as it is drawn by then.
+        if (mesh.material->seesSceneBehind && entry.layer != Layer::Opaque && !sceneCopied &&
+            tools.sceneBehind != nullptr) {
             sceneCopied = true;
             tools.sceneBehind->capture();
         }

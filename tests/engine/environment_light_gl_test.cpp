@@ -214,6 +214,13 @@ TEST_F(MaterialLayers, TransmissionShowsTheWallBehindAndVolumeTintsItByThickness
     EXPECT_GT(throughGlass[0], 180) << describe(throughGlass);
     EXPECT_LT(throughGlass[1], 90) << describe(throughGlass);
 
+    // Glass that is also alpha-blended is drawn with the blended meshes, and still sees the wall.
+    reopenWindowAndEngine(kWidth, kHeight);
+    const std::array<int, 4> blended =
+        renderQuadOverWall(glass + "},\"alphaMode\":\"BLEND\"}", "[1,0.2,0.2,1]")
+            .at(kCentreX, kCentreY);
+    EXPECT_GT(blended[0], 180) << describe(blended);
+
     reopenWindowAndEngine(kWidth, kHeight);
     const std::array<int, 4> opaque =
         renderQuadOverWall("{\"pbrMetallicRoughness\":{\"metallicFactor\":0}}", "[1,0.2,0.2,1]")
