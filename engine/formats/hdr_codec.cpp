@@ -138,7 +138,7 @@ Parsed<RadianceHeader> readHeader(std::string_view bytes) {
     if (!reader.line(line) || (line.rfind("#?RADIANCE", 0) != 0 && line.rfind("#?RGBE", 0) != 0)) {
         return Parsed<RadianceHeader>::failure("the file does not start with #?RADIANCE or #?RGBE");
     }
-    bool rgbe = false;
+    // Radiance itself takes a header without FORMAT= as RGB, and some writers leave it out.
     while (true) {
         if (!reader.line(line)) {
             return Parsed<RadianceHeader>::failure(headerEndFault(reader));
@@ -159,10 +159,6 @@ Parsed<RadianceHeader> readHeader(std::string_view bytes) {
             return Parsed<RadianceHeader>::failure("unknown pixel format " + quoted(line) +
                                                    "; only FORMAT=32-bit_rle_rgbe is read");
         }
-        rgbe = true;
-    }
-    if (!rgbe) {
-        return Parsed<RadianceHeader>::failure("its header has no FORMAT=32-bit_rle_rgbe line");
     }
     RadianceHeader header;
     if (!reader.line(line)) {

@@ -95,6 +95,12 @@ TEST(HdrImage, ExponentsGiveValuesAboveOne) {
     EXPECT_EQ(pixelOf(image, 2, 0), (HdrColour{0.0f, 0.0f, 0.0f}));
 }
 
+TEST(HdrImage, AHeaderWithoutAFormatLineIsRgb) {
+    const HdrImage image = decoded(radianceHeader("-Y 1 +X 1", "") +
+                                   std::string("\x80\x40\x00\x81", 4));  // 1.0, 0.5, 0
+    EXPECT_EQ(pixelOf(image, 0, 0), (HdrColour{1.0f, 0.5f, 0.0f}));
+}
+
 // (1, 1, 1, n) repeats the pixel before n times; a second one in a row counts n << 8.
 TEST(HdrImage, OldStyleRepeatsCopyThePixelBefore) {
     const std::string one = rgbeBytes({1.0f, 0.5f, 0.25f});
@@ -169,9 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Fault{"BadMagic", "#?RADIANC\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 1\n" + kPixel,
               "not a Radiance HDR or OpenEXR file"},
-        Fault{"NoFormat", radianceHeader("-Y 1 +X 1", "") + kPixel,
-              "cannot decode the Radiance HDR image: its header has no "
-              "FORMAT=32-bit_rle_rgbe line"},
         Fault{"Xyze", radianceHeader("-Y 1 +X 1", "FORMAT=32-bit_rle_xyze") + kPixel,
               "its pixels are CIE XYZ (FORMAT=32-bit_rle_xyze)"},
         Fault{"OtherFormat", radianceHeader("-Y 1 +X 1", "FORMAT=16-bit") + kPixel,
