@@ -334,7 +334,7 @@ TEST(EquirectangularCube, PanoramaDirectionsFollowTheImage) {
 
 namespace {
 
-// OpenGL's cube map face selection (the specification's table of major axis directions): the
+// OpenGL's cube map face selection (its table of major axis directions): the
 // face a direction samples and its (s, t) there.
 struct FaceTexel {
     int face;
