@@ -321,6 +321,8 @@ struct Surface {
     float alpha;
     // What single-scattering GGX loses at this roughness, given back to lights' highlights.
     vec3 scatterCompensation;
+    // The split-sum fit at the view angle and roughness (see reflectedShare).
+    vec2 splitSum;
     vec3 coat;
     float coatRoughness;
     vec3 coatNormal;
@@ -487,7 +489,8 @@ void readLayers(inout Surface surface, vec3 geometricNormal) {
     vec3 sheen = sheenFactors.rgb;
     float sheenRoughness = sheenFactors.a;
 #ifdef SHEEN_COLOR_MAP
-    vec3 color = extensionTexel(sheenColorMap, sheenColorMapTransformU, sheenColorMapTransformV).rgb;
+    vec3 color =
+        extensionTexel(sheenColorMap, sheenColorMapTransformU, sheenColorMapTransformV).rgb;
     sheen *= color * color;
 #endif
 #ifdef SHEEN_ROUGHNESS_MAP
@@ -539,7 +542,9 @@ Surface readSurface() {
     surface.emission *= glow * glow;
 #endif
     surface.alpha = base.a;
-    vec2 share = reflectedShare(max(dot(surface.normal, surface.toEye), 0.0), surface.roughness);
+    surface.splitSum =
+        reflectedShare(max(dot(surface.normal, surface.toEye), 0.0), surface.roughness);
+    vec2 share = surface.splitSum;
     surface.scatterCompensation =
         1.0 + surface.reflectance * (1.0 / max(share.x + share.y, 0.05) - 1.0);
     readLayers(surface, geometricNormal);
@@ -613,10 +618,10 @@ vec3 shade(Surface surface, vec3 toLight, vec3 arriving) {
 }
 
 // The environment's share reflected by a layer (or, without an environment, the plain ambient
-// light's), with the light single scattering loses at high roughness given back: what a rough
-// white metal reflects adds up to all of it (the multiple-scattering term of Fdez-Aguera).
-vec3 reflectedEnvironmentShare(vec3 headOn, float edge, float viewFacing, float roughness) {
-    vec2 share = reflectedShare(viewFacing, roughness);
+// light's), from its split-sum fit (see reflectedShare), with the light single scattering loses
+// at high roughness given back: what a rough white metal reflects adds up to all of it (the
+// multiple-scattering term of Fdez-Aguera).
+vec3 reflectedEnvironmentShare(vec3 headOn, float edge, vec2 share) {
     vec3 single = headOn * share.x + edge * share.y;
     float scattered = share.x + share.y;
     vec3 average = headOn + (1.0 - headOn) / 21.0;
@@ -647,7 +652,8 @@ vec3 seenThrough(Surface surface) {
 #endif
     vec4 clip = viewProjectionMatrix * vec4(exit, 1.0);
     vec2 place = clip.xy / clip.w * 0.5 + 0.5;
-    float blur = log2(targetSize.x) * surface.roughness * clamp(opticalFactors.x * 2.0 - 2.0, 0.0, 1.0);
+    float blur = log2(targetSize.x) * surface.roughness *
+                 clamp(opticalFactors.x * 2.0 - 2.0, 0.0, 1.0);
 #ifdef GL_ARB_shader_texture_lod
     vec3 behind = texture2DLod(sceneBehind, place, blur).rgb;
 #else
@@ -662,9 +668,8 @@ vec3 seenThrough(Surface surface) {
 vec3 ambient(Surface surface) {
     float viewFacing = max(dot(surface.normal, surface.toEye), 0.0);
     vec3 dielectric = reflectedEnvironmentShare(surface.dielectricReflectance,
-                                                surface.dielectricEdge, viewFacing,
-                                                surface.roughness);
-    vec3 metal = reflectedEnvironmentShare(surface.baseColor, 1.0, viewFacing, surface.roughness);
+                                                surface.dielectricEdge, surface.splitSum);
+    vec3 metal = reflectedEnvironmentShare(surface.baseColor, 1.0, surface.splitSum);
     vec3 color = surface.diffuse * (1.0 - dielectric) * environmentDiffuse(surface.normal) +
                  mix(dielectric, metal, surface.metallic) *
                      environmentReflection(reflect(-surface.toEye, surface.normal),
@@ -685,8 +690,9 @@ vec3 ambient(Surface surface) {
     float coatFacing = max(dot(surface.coatNormal, surface.toEye), 0.0);
     vec3 coatReflected = surface.coat * fresnel(vec3(0.04), 1.0, coatFacing);
     color = color * (1.0 - coatReflected) +
-            surface.coat * reflectedEnvironmentShare(vec3(0.04), 1.0, coatFacing,
-                                                     surface.coatRoughness) *
+            surface.coat *
+                reflectedEnvironmentShare(vec3(0.04), 1.0,
+                                          reflectedShare(coatFacing, surface.coatRoughness)) *
                 environmentReflection(reflect(-surface.toEye, surface.coatNormal),
                                       surface.coatRoughness);
 #endif
@@ -843,17 +849,18 @@ void lightPerVertex() {
 #endif
     // What the dielectric reflects of the environment is not also diffused.
     vec3 reflected = reflectedEnvironmentShare(surface.dielectricReflectance,
-                                               surface.dielectricEdge, viewFacing,
-                                               surface.roughness);
+                                               surface.dielectricEdge, share);
     vec3 diffuse = environmentDiffuse(surface.normal) * (1.0 - reflected);
     reflected = mix(reflected,
-                    reflectedEnvironmentShare(base.rgb, 1.0, viewFacing, surface.roughness),
+                    reflectedEnvironmentShare(base.rgb, 1.0, share),
                     metallic);
     vec3 highlight =
-        reflected * environmentReflection(reflect(-surface.toEye, surface.normal), surface.roughness);
+        reflected *
+        environmentReflection(reflect(-surface.toEye, surface.normal), surface.roughness);
 #ifdef CLEARCOAT
-    highlight += surface.coat * reflectedEnvironmentShare(vec3(0.04), 1.0, viewFacing,
-                                                          surface.coatRoughness) *
+    highlight += surface.coat * reflectedEnvironmentShare(
+                                    vec3(0.04), 1.0,
+                                    reflectedShare(viewFacing, surface.coatRoughness)) *
                  environmentReflection(reflect(-surface.toEye, surface.normal),
                                        surface.coatRoughness);
 #endif
